@@ -1,0 +1,17 @@
+// Entry of the benchmark runner: an application object for the pixmap
+// based checks, then Google Benchmark.
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}
