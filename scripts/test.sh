@@ -13,9 +13,10 @@ scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 
 asan_suites=(model_tests canvas_tests widgets_tests)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLLIVAR_ASAN=ON -DTOLLIVAR_BUILD_BENCH=OFF >/dev/null
+available=$(cmake --build build-asan --target help)
 targets=()
 for suite in "${asan_suites[@]}"; do
-    if cmake --build build-asan --target help | grep -q "^\.\.\. $suite\$"; then
+    if grep -qx "\.\.\. $suite" <<<"$available"; then
         targets+=("$suite")
     fi
 done
