@@ -1,0 +1,85 @@
+#include "algorithms/imagebasics.h"
+
+#include "algorithms/conversions.h"
+
+#include <opencv2/imgproc.hpp>
+
+namespace {
+
+// A pixel count below this is specks or scanner noise, not content.
+constexpr int minInkPixels = 20;
+
+[[noreturn]] void refuseCrop(const char* function)
+{
+    throw cv::Exception(cv::Error::StsOutOfRange,
+                        "the framed region is empty or lies outside the image", function, __FILE__,
+                        __LINE__);
+}
+
+} // namespace
+
+void convertToGray(const cv::Mat& src, cv::Mat& dst)
+{
+    switch (src.channels()) {
+    case 3:
+        cv::cvtColor(src, dst, cv::COLOR_BGR2GRAY);
+        break;
+    case 4:
+        cv::cvtColor(src, dst, cv::COLOR_BGRA2GRAY);
+        break;
+    default:
+        src.copyTo(dst);
+        break;
+    }
+}
+
+bool isBlankRegion(const cv::Mat& image)
+{
+    if (image.empty())
+        return true;
+    cv::Mat grey;
+    convertToGray(image, grey);
+    // The 170 is ignored: Otsu picks the level from the histogram.
+    cv::threshold(grey, grey, 170, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+    return cv::countNonZero(grey) < minInkPixels;
+}
+
+QRect clipToImage(const QRectF& rect, const QSize& size)
+{
+    const QRect rounded = rect.toRect();
+    if (rounded.isEmpty())
+        return QRect();
+    return rounded.intersected(QRect(QPoint(0, 0), size));
+}
+
+cv::Rect clipToImage(const cv::Rect& rect, const cv::Size& size)
+{
+    if (rect.width <= 0 || rect.height <= 0)
+        return cv::Rect();
+    return rect & cv::Rect(0, 0, size.width, size.height);
+}
+
+QPixmap cropPixmap(const QPixmap& page, const QRectF& rect)
+{
+    const QRect clipped = clipToImage(rect, page.size());
+    if (clipped.isEmpty())
+        refuseCrop("cropPixmap");
+    return page.copy(clipped);
+}
+
+cv::Mat cropPage(const QPixmap& page, const QRectF& rect)
+{
+    // The image is a temporary, so the matrix must own its pixels.
+    cv::Mat mat = QImageToCvMat(cropPixmap(page, rect).toImage(), true);
+    if (mat.empty())
+        refuseCrop("cropPage");
+    return mat;
+}
+
+cv::Mat cropView(const cv::Mat& image, const cv::Rect& rect)
+{
+    const cv::Rect clipped = clipToImage(rect, image.size());
+    if (clipped.empty())
+        refuseCrop("cropView");
+    return image(clipped);
+}

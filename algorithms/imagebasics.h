@@ -1,0 +1,36 @@
+#pragma once
+
+// Grey conversion, the blank test and the cropping of framed regions that
+// nearly every check starts with.
+
+#include <QPixmap>
+#include <QRect>
+#include <QRectF>
+#include <QSize>
+
+#include <opencv2/core.hpp>
+
+// Three channels (BGR) and four (BGRA) are turned grey; anything else is
+// copied. src and dst may be the same matrix.
+void convertToGray(const cv::Mat& src, cv::Mat& dst);
+
+// True when the image holds fewer than 20 ink pixels (pixels at or below
+// the Otsu level of its grey copy). An empty image is blank.
+bool isBlankRegion(const cv::Mat& image);
+
+// The part of `rect` that lies on an image of `size`. The QRectF form
+// rounds like QRectF::toRect, the cv::Rect form is already whole. Empty
+// when nothing of it lies on the image.
+QRect clipToImage(const QRectF& rect, const QSize& size);
+cv::Rect clipToImage(const cv::Rect& rect, const cv::Size& size);
+
+// The framed part of the page, clipped to the page, as a pixmap or as a
+// matrix of its own (BGR for an opaque page, BGRA for one with alpha).
+// A frame that is empty or lies wholly off the page raises cv::Exception:
+// Qt would hand back the whole page for an empty rectangle instead.
+QPixmap cropPixmap(const QPixmap& page, const QRectF& rect);
+cv::Mat cropPage(const QPixmap& page, const QRectF& rect);
+
+// A view of `rect` clipped to the image, sharing its pixels; raises
+// cv::Exception when nothing of it lies on the image.
+cv::Mat cropView(const cv::Mat& image, const cv::Rect& rect);
