@@ -1,0 +1,157 @@
+#include "algorithms/eialgorithm.h"
+
+#include "algorithms/errorguard.h"
+
+#include <opencv2/calib3d.hpp>
+#include <opencv2/features2d.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+namespace {
+
+// Twice the title's width (at most the page's), centred on the title, and
+// one title height above and below it.
+cv::Rect titleSearchBand(const cv::Rect& titleRect, const cv::Size& titleSize, int pageColumns)
+{
+    const int bandWidth = 2 * titleRect.width < pageColumns ? 2 * titleRect.width : pageColumns;
+    const double left = titleRect.x - 0.5 * titleSize.width;
+    // A band that would pass the right edge is pulled back onto the page, so
+    // it still holds the title rather than some other part of the page.
+    int bandX = 0;
+    if (left > 0 && bandWidth < pageColumns)
+        bandX = std::min(static_cast<int>(left), pageColumns - bandWidth);
+    return cv::Rect(bandX, titleRect.y - titleSize.height, bandWidth, 3 * titleSize.height);
+}
+
+} // namespace
+
+EIAlgorithm::EIAlgorithm(QObject* parent)
+    : QObject(parent)
+{
+}
+
+EIAlgorithm::~EIAlgorithm() = default;
+
+bool EIAlgorithm::correctTitle4Positive(const std::vector<cv::Mat>& pages, const cv::Mat& title,
+                                        const cv::Rect& titleRect)
+{
+    return guardImageLibraryThenStandard("correctTitle4Positive -> ", LogFatal, false, [&] {
+        if (pages.empty())
+            return false;
+        const cv::Mat& first = pages.front();
+        if (titleRect.x < 0 || titleRect.y < 0 || titleRect.x + titleRect.width >= first.cols
+            || titleRect.y + titleRect.height >= first.rows)
+            return false;
+
+        int minColumns = first.cols;
+        for (const cv::Mat& page : pages)
+            minColumns = std::min(minColumns, page.cols);
+        const cv::Rect band = titleSearchBand(titleRect, title.size(), minColumns);
+
+        std::vector<cv::Mat> bands;
+        bands.reserve(2 * pages.size());
+        for (const cv::Mat& page : pages) {
+            if (band.x < 0 || band.y < 0 || band.x + band.width > page.cols || band.y + band.height > page.rows)
+                return false;
+            bands.push_back(page(band).clone());
+            // The band of the page turned by 180 degrees is the mirrored band
+            // turned on its own: the same pixels without turning the page.
+            const cv::Rect mirrored(page.cols - band.x - band.width, page.rows - band.y - band.height, band.width,
+                                    band.height);
+            cv::Mat turned;
+            cv::flip(page(mirrored), turned, -1);
+            bands.push_back(turned);
+        }
+        cv::Mat scene;
+        cv::vconcat(bands, scene);
+        return matchTitle(scene, title, 15);
+    });
+}
+
+bool EIAlgorithm::matchTitle(const cv::Mat& scene, const cv::Mat& title, int minGoodMatches)
+{
+    return guardImageLibrary("title err: ", LogFatal, false, [&] {
+        if (scene.empty() || title.empty())
+            return false;
+
+        cv::Ptr<cv::SIFT> sift = cv::SIFT::create(400, 3, 0.04, 10.0, 1.6);
+        std::vector<cv::KeyPoint> titleKeys, sceneKeys;
+        cv::Mat titleDescriptors, sceneDescriptors;
+        // An exception must not leave an OpenMP block: each section keeps its
+        // own and the first one is raised again after the join.
+        std::exception_ptr titleError, sceneError;
+#pragma omp parallel sections
+        {
+#pragma omp section
+            {
+                try {
+                    sift->detectAndCompute(title, cv::noArray(), titleKeys, titleDescriptors);
+                } catch (...) {
+                    titleError = std::current_exception();
+                }
+            }
+#pragma omp section
+            {
+                try {
+                    sift->detectAndCompute(scene, cv::noArray(), sceneKeys, sceneDescriptors);
+                } catch (...) {
+                    sceneError = std::current_exception();
+                }
+            }
+        }
+        if (titleError)
+            std::rethrow_exception(titleError);
+        if (sceneError)
+            std::rethrow_exception(sceneError);
+
+        std::vector<cv::DMatch> matches;
+        if (!titleDescriptors.empty() && !sceneDescriptors.empty())
+            cv::BFMatcher(cv::NORM_L2, false).match(titleDescriptors, sceneDescriptors, matches);
+        // Fewer matches than asked for can never give enough inliers; a
+        // homography of under four points would only raise an error.
+        if (matches.size() < static_cast<size_t>(std::max(minGoodMatches, 4)))
+            return false;
+
+        std::vector<cv::Point2f> titlePoints, scenePoints;
+        for (const cv::DMatch& match : matches) {
+            titlePoints.push_back(titleKeys[match.queryIdx].pt);
+            scenePoints.push_back(sceneKeys[match.trainIdx].pt);
+        }
+        cv::Mat inliers = cv::Mat::zeros(static_cast<int>(matches.size()), 1, CV_8U);
+        cv::findHomography(titlePoints, scenePoints, cv::RANSAC, 3.0, inliers, 2000, 0.995);
+
+        std::vector<cv::DMatch> good;
+        for (size_t i = 0; i < matches.size(); ++i)
+            if (!inliers.empty() && inliers.at<uchar>(static_cast<int>(i)))
+                good.push_back(matches[i]);
+        if (good.size() < static_cast<size_t>(minGoodMatches))
+            return false;
+
+        titlePoints.clear();
+        scenePoints.clear();
+        for (const cv::DMatch& match : good) {
+            titlePoints.push_back(titleKeys[match.queryIdx].pt);
+            scenePoints.push_back(sceneKeys[match.trainIdx].pt);
+        }
+        const cv::Mat homography = cv::findHomography(titlePoints, scenePoints, cv::RANSAC, 3.0, cv::noArray(), 2000, 0.995);
+        if (homography.empty())
+            return false;
+
+        const float w = static_cast<float>(title.cols);
+        const float h = static_cast<float>(title.rows);
+        const std::vector<cv::Point2f> corners = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+        std::vector<cv::Point2f> mapped;
+        cv::perspectiveTransform(corners, mapped, homography);
+
+        // Signed areas over the first-to-third-corner diagonal: a turned
+        // title keeps its sign, a mirrored fit flips it and still counts.
+        const double titleArea = static_cast<float>((corners[2].x - corners[0].x) * (corners[2].y - corners[0].y));
+        const double sceneArea = static_cast<float>((mapped[2].x - mapped[0].x) * (mapped[2].y - mapped[0].y));
+        const double ratio = sceneArea / titleArea;
+        if (std::fabs(ratio) < 0.5 || std::fabs(ratio) > 2.0 || std::fabs(titleArea) < 10.0)
+            return false;
+        return true;
+    });
+}
