@@ -1,0 +1,60 @@
+#pragma once
+
+#include "model/optionalgroup.h"
+#include "model/pagesheet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+// The one template being edited: the card settings and its papers, each a
+// front and a back page. Lives as the program-wide `answerSheet`.
+struct AnswerSheet
+{
+    QString errorText;            // last failure of the reader or the mark check
+    QByteArray json;              // the text of the last successful toJson
+    int paperCnt = 1;
+    int pageCnt = 0;
+    bool redCard = false;
+    bool isObjectVerticalAlign = false;
+    bool jumpObjects = false;
+    bool jumpSubjects = false;
+    bool jumpLines = false;
+    int absentMarkCnt = 2;
+    int answerSheetType = 3;
+    int optionalGroupCnt = 0;
+    QString paperName = QStringLiteral("unknow");
+    QString orientation = QStringLiteral("horizontal");
+    QVector<QVector<PageSheet>> sheets;
+
+    QString errorString() const { return errorText; }
+
+    // Back to a new card's settings without papers; redCard and
+    // absentMarkCnt stay, as the new-project dialog sets them again.
+    void clear();
+    // Deletes every framing item of every page and of deletedItems; the
+    // pages keep their pictures and indexes.
+    void clearPages();
+
+    // The JSON text of the card, empty when an optional mark fails to score.
+    QByteArray serialize(bool isComplete);
+    QByteArray toJson(bool isComplete);
+    // Fills the card from a template file; false with errorText on a parse
+    // error, a top level that is not an object, or a file this program
+    // cannot hold (unsafe card name, pages without a paper, oversized grids).
+    bool unserialized(const QByteArray& json);
+
+    OptionalGroupList optionalGroups() const;
+    bool setOptionalGroups(const OptionalGroupList& groups);
+    // Scores every optional mark on its page and numbers every question.
+    bool checkOptionalMarks();
+    bool findSubjectiveByNumList(const QList<int>& numbers, QuestionLocation& where) const;
+    // A copy of the last block of the last section on that page (any page
+    // with anyPage), or a new block.
+    SubArea lastQuestion(int pageIndex, bool anyPage) const;
+    bool hasFramedKind(const QString& kind) const;
+};
+
+extern AnswerSheet answerSheet;
+
+extern const QString pollutedMarkMessage;   // "选做题标记不合格！可能被污染。"

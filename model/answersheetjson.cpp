@@ -1,0 +1,110 @@
+#include "model/answersheet.h"
+
+#include "model/templatelimits.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <algorithm>
+
+QByteArray AnswerSheet::serialize(bool isComplete)
+{
+    return toJson(isComplete);
+}
+
+QByteArray AnswerSheet::toJson(bool isComplete)
+{
+    QJsonObject card;
+    card.insert(QStringLiteral("paperName"), paperName);
+    card.insert(QStringLiteral("answerSheetType"), answerSheetType);
+    card.insert(QStringLiteral("isObjectVerticalAlign"), isObjectVerticalAlign);
+    card.insert(QStringLiteral("paperType"),
+                orientation == QLatin1String("horizontal") ? QStringLiteral("A3") : QStringLiteral("A4"));
+    card.insert(QStringLiteral("paperCnt"), paperCnt);
+    card.insert(QStringLiteral("jumpObjects"), jumpObjects);
+    card.insert(QStringLiteral("jumpSubjects"), jumpSubjects);
+    card.insert(QStringLiteral("jumpLines"), jumpLines);
+    card.insert(QStringLiteral("redCard"), redCard);
+    card.insert(QStringLiteral("isComplete"), isComplete);
+    if (paperCnt > 1)
+        card.insert(QStringLiteral("absentMarkCnt"), absentMarkCnt);
+    card.insert(QStringLiteral("optionalGroupCnt"), optionalGroupCnt);
+
+    if (!checkOptionalMarks())
+        return QByteArray();
+
+    QJsonArray pages;
+    for (const QVector<PageSheet>& paper : qAsConst(sheets)) {
+        for (const PageSheet& page : paper)
+            pages.append(page.toJson(pageCnt));
+    }
+    card.insert(QStringLiteral("pageSheets"), pages);
+
+    json = QJsonDocument(card).toJson(QJsonDocument::Indented);
+    return json;
+}
+
+bool AnswerSheet::unserialized(const QByteArray& bytes)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        errorText = parseError.errorString();
+        return false;
+    }
+    if (!document.isObject()) {
+        errorText = QStringLiteral("unserialized -> !jsonDoc.isObject()");
+        return false;
+    }
+    const QJsonObject card = document.object();
+    // Refused before anything is set, so a refused file leaves the card as
+    // it was.
+    const QString fault = templateFileFault(card, paperCnt);
+    if (!fault.isEmpty()) {
+        errorText = fault;
+        return false;
+    }
+
+    if (card.contains(QStringLiteral("paperName")))
+        paperName = card.value(QStringLiteral("paperName")).toString();
+    if (card.contains(QStringLiteral("paperType")))
+        orientation = card.value(QStringLiteral("paperType")).toString() == QLatin1String("A3")
+                          ? QStringLiteral("horizontal") : QStringLiteral("vertical");
+    if (card.contains(QStringLiteral("answerSheetType")))
+        answerSheetType = card.value(QStringLiteral("answerSheetType")).toInt();
+    if (card.contains(QStringLiteral("isObjectVerticalAlign")))
+        isObjectVerticalAlign = card.value(QStringLiteral("isObjectVerticalAlign")).toBool();
+    if (card.contains(QStringLiteral("redCard")))
+        redCard = card.value(QStringLiteral("redCard")).toBool();
+    if (card.contains(QStringLiteral("paperCnt")))
+        paperCnt = card.value(QStringLiteral("paperCnt")).toInt();
+    if (card.contains(QStringLiteral("absentMarkCnt")))
+        absentMarkCnt = card.value(QStringLiteral("absentMarkCnt")).toInt();
+    if (card.contains(QStringLiteral("jumpObjects")))
+        jumpObjects = card.value(QStringLiteral("jumpObjects")).toBool();
+    if (card.contains(QStringLiteral("jumpSubjects")))
+        jumpSubjects = card.value(QStringLiteral("jumpSubjects")).toBool();
+    if (card.contains(QStringLiteral("jumpLines")))
+        jumpLines = card.value(QStringLiteral("jumpLines")).toBool();
+    if (card.contains(QStringLiteral("optionalGroupCnt")))
+        optionalGroupCnt = card.value(QStringLiteral("optionalGroupCnt")).toInt();
+
+    QVector<PageSheet> pages;
+    const QJsonValue pageArray = card.value(QStringLiteral("pageSheets"));
+    if (pageArray.isArray()) {
+        for (const QJsonValue& value : pageArray.toArray()) {
+            if (value.isObject())
+                pages.append(PageSheet::fromJson(value.toObject(), paperName));
+        }
+    }
+    pageCnt = pages.size();
+
+    // Stable, so pages with the same index keep the file's order.
+    std::stable_sort(pages.begin(), pages.end(),
+                     [](const PageSheet& a, const PageSheet& b) { return a.pageIndex < b.pageIndex; });
+    sheets.resize(paperCnt);
+    for (int i = 0; i < pages.size(); ++i)
+        sheets[i / 2].append(pages[i]);
+    return true;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QPixmap>
+#include <QString>
+
+class EIRectItem;
+
+// The picture of one page face and the file it came from.
+struct PageImage
+{
+    QPixmap pixmap;
+    QString name;
+
+    PageImage() = default;
+    // Loads the picture with the format its contents name; an empty path
+    // leaves both fields empty.
+    explicit PageImage(const QString& path);
+
+    void set(const QPixmap& pixmap, const QString& name);
+    void rotate(int degrees);
+    // {"width", "height"} of the picture; the pixels travel as a JPEG file.
+    QJsonObject toJson() const;
+};
+
+// A framed mark whose cut-out travels inside the template as Base64 JPEG
+// text (titles, page-number marks).
+struct ImageMark
+{
+    EIRectItem* item = nullptr;
+    QString base64;
+
+    // Drops the item, deleting it only when asked: the scene owns it.
+    void reset(bool deleteItem);
+    bool isEmpty() const;
+
+    // {} when the item is missing or was deleted on the canvas.
+    QJsonObject toJson(const QString& textKey, const QString& positionKey) const;
+    static ImageMark fromJson(const QJsonObject& obj, const QString& textKey);
+};
+
+// A framed mark without picture: the barcode and the absent mark.
+struct SimpleMark
+{
+    EIRectItem* item = nullptr;
+    bool enabled = false;
+
+    void reset(bool deleteItem);
+
+    // {} when the item is missing, so a writer never follows a null item.
+    QJsonObject toJson() const;
+    // The barcode; enabled when the object has a "position".
+    static SimpleMark fromJson(const QJsonObject& obj);
+};
+
+using BarCode = SimpleMark;
+
+struct TestMark : SimpleMark
+{
+    TestMark() = default;
+    TestMark(const SimpleMark& mark) : SimpleMark(mark) {}
+
+    // The absent mark: drawn with a thin red border, unlike the barcode.
+    static TestMark fromJson(const QJsonObject& obj);
+};
