@@ -1,0 +1,155 @@
+#include "algorithms/pagecorner.h"
+
+#include "algorithms/blend.h"
+#include "algorithms/conversions.h"
+#include "algorithms/errorguard.h"
+#include "algorithms/imagebasics.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+
+namespace {
+
+using Contours = std::vector<std::vector<cv::Point>>;
+
+// The black frame around the page makes a sheet that is white up to the
+// image's edges still give a closed outline.
+constexpr int pageBorder = 5;
+// Paper is brighter than this, the scanner's background darker.
+constexpr double paperLevel = 50.0;
+constexpr double outlineTolerance = 20.0;
+
+// minAreaRect reports angles in (0, 90]: the sheet's tilt is the one of
+// least size, so an upright sheet (0 or 90) is not turned on its side.
+double sheetTilt(const cv::RotatedRect& box)
+{
+    double angle = box.angle;
+    while (angle >= 45.0)
+        angle -= 90.0;
+    while (angle < -45.0)
+        angle += 90.0;
+    return angle;
+}
+
+Contours outerContours(const cv::Mat& binary)
+{
+    Contours contours;
+    cv::findContours(binary, contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
+    return contours;
+}
+
+} // namespace
+
+bool checkPageCorner(QPixmap* page, int width, int height, bool colourFilter, bool fourCornersRequired)
+{
+    if (!page)
+        return false;
+    return guardStandard("预处理出错： ", LogFatal, false, [&] {
+        const QImage image = page->toImage();
+        cv::Mat src = QImageToCvMat(image, false);
+        if (src.empty())
+            return false;
+        cv::resize(src, src, cv::Size(width, height), 0, 0, cv::INTER_LINEAR);
+        convertToGray(src, src);
+        if (colourFilter)
+            overlayBlend(cv::Mat::zeros(src.size(), src.type()), src, src);
+
+        cv::Mat bordered;
+        cv::copyMakeBorder(src, bordered, pageBorder, pageBorder, pageBorder, pageBorder, cv::BORDER_CONSTANT,
+                           cv::Scalar(0));
+
+        cv::Mat mask = bordered.clone();
+        whitenBrightPixels(mask);
+        cv::threshold(mask, mask, paperLevel, 255, cv::THRESH_BINARY);
+        cv::medianBlur(mask, mask, 3);
+        const Contours contours = outerContours(mask);
+        const int sheet = largestContourIndex(contours);
+        if (sheet < 0)
+            return false;
+
+        std::vector<cv::Point> corners;
+        cv::approxPolyDP(contours[sheet], corners, outlineTolerance, true);
+        if (fourCornersRequired && corners.size() != 4)
+            return false;
+
+        const cv::RotatedRect box = cv::minAreaRect(contours[sheet]);
+        const cv::Mat rotation = cv::getRotationMatrix2D(box.center, sheetTilt(box), 1.0);
+        cv::Mat straight;
+        cv::warpAffine(bordered, straight, rotation, bordered.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT,
+                       cv::Scalar(0));
+
+        cv::Mat probe;
+        cv::medianBlur(straight, probe, 5);
+        cv::threshold(probe, probe, paperLevel, 255, cv::THRESH_BINARY);
+        const Contours straightContours = outerContours(probe);
+        const int straightSheet = largestContourIndex(straightContours);
+        if (straightSheet < 0)
+            return false;
+
+        const cv::Mat part = straight(cv::boundingRect(straightContours[straightSheet]));
+        const float partWidth = static_cast<float>(part.cols);
+        const float partHeight = static_cast<float>(part.rows);
+        const cv::Point2f from[] = {{0, 0}, {partWidth, 0}, {partWidth, partHeight}, {0, partHeight}};
+        const cv::Point2f to[] = {{0, 0},
+                                  {static_cast<float>(width), 0},
+                                  {static_cast<float>(width), static_cast<float>(height)},
+                                  {0, static_cast<float>(height)}};
+        cv::Mat rectified;
+        cv::warpPerspective(part, rectified, cv::getPerspectiveTransform(from, to), cv::Size(width, height),
+                            cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(255, 255, 255, 0));
+        *page = cvMatToQPixmap(rectified);
+        return true;
+    });
+}
+
+int largestContourIndex(const std::vector<std::vector<cv::Point>>& contours)
+{
+    if (contours.empty())
+        return -1;
+    double bestArea = 0.0;
+    int bestIndex = 0;
+    const int count = static_cast<int>(contours.size());
+#pragma omp parallel for schedule(static)
+    for (int i = 0; i < count; ++i) {
+        const double area = std::fabs(cv::contourArea(contours[i], false));
+#pragma omp critical
+        {
+            // Ties go to the lowest index, whatever thread comes first.
+            if (area > bestArea || (area == bestArea && i < bestIndex)) {
+                bestArea = area;
+                bestIndex = i;
+            }
+        }
+    }
+    return bestIndex;
+}
+
+void whitenBrightPixels(cv::Mat& image)
+{
+    cv::Mat grey;
+    convertToGray(image, grey);
+    const double mean = cv::mean(grey)[0];
+    if (mean > 240.0)
+        return;
+    const int level = static_cast<int>(mean * 0.95);
+    const int rows = image.rows;
+    const int cols = image.cols;
+    for (int i = 0; i < rows / 2; ++i) {
+        const uchar* greyTop = grey.ptr<uchar>(i);
+        const uchar* greyBottom = grey.ptr<uchar>(rows - 1 - i);
+        uchar* top = image.ptr<uchar>(i);
+        uchar* bottom = image.ptr<uchar>(rows - 1 - i);
+        for (int j = 0; j < cols / 2; ++j) {
+            const int mirror = cols - 1 - j;
+            if (greyTop[j] > level)
+                top[j] = 255;
+            if (greyTop[mirror] > level)
+                top[mirror] = 255;
+            if (greyBottom[j] > level)
+                bottom[j] = 255;
+            if (greyBottom[mirror] > level)
+                bottom[mirror] = 255;
+        }
+    }
+}

@@ -1,0 +1,62 @@
+#include "algorithms/titlecheck.h"
+
+#include "algorithms/conversions.h"
+#include "algorithms/eialgorithm.h"
+#include "algorithms/errorguard.h"
+#include "algorithms/imagebasics.h"
+#include "algorithms/regionfill.h"
+
+#include <opencv2/imgproc.hpp>
+
+int checkTitle(const QPixmap& page, const QRectF& frame, QRectF* titleRect, bool frontFace)
+{
+    return guardStandardSilently<int>(TitleCheck::Failed, [&] {
+        const QImage pageImage = page.toImage();
+        const cv::Mat pageMat = QImageToCvMat(pageImage, false);
+        const cv::Rect frameRect = qRectFToCvRect(frame);
+
+        cv::Mat crop = cropPage(page, frame);
+        convertToGray(crop, crop);
+        if (isBlankRegion(crop))
+            return int(TitleCheck::Blank);
+
+        cv::Rect outline;
+        if (!getIconOutLine(pageMat(frameRect), &outline))
+            return int(TitleCheck::Blank);
+        outline.x += frameRect.x;
+        outline.y += frameRect.y;
+        if (titleRect)
+            *titleRect = cvRectToQRectF(outline);
+        if (!frontFace)
+            return int(TitleCheck::Accepted);
+
+        // A landscape page holds two columns of print, so its title may be
+        // narrower in proportion.
+        const double ratio = pageMat.cols > pageMat.rows ? 0.0995 : 0.1333;
+        if (pageMat.cols * ratio > outline.width && outline.width < 140)
+            return int(TitleCheck::TooShort);
+
+        const cv::Mat title = pageMat(outline);
+        EIAlgorithm algorithm;
+        return algorithm.correctTitle4Positive({pageMat}, title, outline) ? int(TitleCheck::Accepted)
+                                                                          : int(TitleCheck::Failed);
+    });
+}
+
+bool getIconOutLine(const cv::Mat& region, cv::Rect* outline)
+{
+    return guardStandard("getIconOutLine -> ", LogError, false, [&] {
+        cv::Mat work;
+        convertToGray(region, work);
+        cv::medianBlur(work, work, 3);
+        cv::adaptiveThreshold(work, work, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, 3, 10.0);
+        regionFill(work, work, 8, 1, 0);
+        cv::morphologyEx(work, work, cv::MORPH_DILATE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)),
+                         cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::morphologyDefaultBorderValue());
+        const cv::Rect box = cv::boundingRect(work);
+        if (box.width <= 0 || box.height <= 0)
+            return false;
+        *outline = box;
+        return true;
+    });
+}
