@@ -65,8 +65,9 @@ TEST(Conversions, colourFormatsKeepAKnownPixelThroughTheRoundTrip)
             EXPECT_EQ(pixel[0], 230);
             EXPECT_EQ(pixel[1], 120);
             EXPECT_EQ(pixel[2], 10);
-            if (mat.channels() == 4)
+            if (mat.channels() == 4) {
                 EXPECT_EQ(pixel[3], 255);
+            }
 
             const QImage back = cvMatToQImage(mat);
             EXPECT_EQ(back.pixelColor(3, 2), knownColour);

@@ -1,0 +1,139 @@
+#include "algorithms/boxprofile.h"
+
+#include "algorithms/projection.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <cmath>
+#include <iostream>
+#include <numeric>
+
+namespace {
+
+constexpr float minRatio = 0.00001f;
+
+float mean(const std::vector<int>& values)
+{
+    if (values.empty())
+        return 0.0f;
+    return static_cast<float>(std::accumulate(values.begin(), values.end(), 0)) / static_cast<float>(values.size());
+}
+
+} // namespace
+
+int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& contentHeight, float& blankHeight,
+               int& leadingBlank, std::vector<int>& lowRows)
+{
+    if (image.empty() || ratio < minRatio || ratio > 1.0f)
+        return 1;
+    lowRows.clear();
+    cv::Mat projection;
+    rowWhiteProjection(image, projection);
+    const float* counts = projection.ptr<float>(0);
+    const float level = static_cast<float>(image.cols) * ratio;
+    const int last = image.rows - 1;
+
+    bool inContent = startInContent;
+    int rise = 0;
+    int fall = 0;
+    std::vector<int> contentRuns;
+    std::vector<int> blankRuns;
+    for (int row = 0; row <= last; ++row) {
+        if (counts[row] > level) {
+            if (!inContent) {
+                rise = row;
+                inContent = true;
+                blankRuns.push_back(rise - fall);
+            } else {
+                fall = row;
+                if (row == last)
+                    contentRuns.push_back(fall - rise + 1);
+            }
+        } else {
+            lowRows.push_back(row);
+            if (inContent) {
+                fall = row;
+                inContent = false;
+                contentRuns.push_back(fall - rise);
+            } else {
+                rise = row;
+                if (row == last)
+                    blankRuns.push_back(rise - fall + 1);
+            }
+        }
+    }
+
+    // Outside the content the first and last blank stretches are margins.
+    std::vector<int> gaps = blankRuns;
+    if (!startInContent) {
+        if (gaps.size() > 2)
+            gaps = std::vector<int>(blankRuns.begin() + 1, blankRuns.end() - 1);
+        else
+            gaps.clear();
+    }
+    for (size_t i = 0; i < contentRuns.size(); ++i)
+        std::cout << "contentHeight" << i << ":" << contentRuns[i] << std::endl;
+    for (size_t i = 0; i < gaps.size(); ++i)
+        std::cout << "blankHeight" << i << ":" << gaps[i] << std::endl;
+
+    contentHeight = static_cast<int>(std::round(mean(contentRuns)));
+    blankHeight = mean(gaps);
+    leadingBlank = startInContent || blankRuns.empty() ? 0 : blankRuns.front();
+    return 0;
+}
+
+void splitProjection(const cv::Mat& projection, float ratio, std::vector<int>& runEnds,
+                     std::vector<int>& lowEntries)
+{
+    runEnds.clear();
+    lowEntries.clear();
+    if (projection.empty())
+        return;
+    CV_Assert(projection.type() == CV_32FC1 && projection.isContinuous());
+    const int length = static_cast<int>(projection.total());
+    const float level = static_cast<float>(length) * ratio;
+    const float* entries = projection.ptr<float>(0);
+    bool wasHigh = false;
+    for (int i = 0; i < length; ++i) {
+        if (level >= entries[i]) {
+            lowEntries.push_back(i);
+            if (wasHigh)
+                runEnds.push_back(i);
+            wasHigh = false;
+        } else {
+            wasHigh = true;
+        }
+    }
+}
+
+void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float& gap, int& boxX)
+{
+    cv::Mat projection;
+    columnWhiteProjection(image, projection);
+    std::vector<int> runEnds;
+    std::vector<int> lowColumns;
+    splitProjection(projection, ratio, runEnds, lowColumns);
+    for (int column : lowColumns)
+        image.col(column).setTo(0);
+
+    if (runEnds.empty() || count < 1) {
+        boxWidth = image.cols;
+        boxX = 0;
+        gap = 0.0f;
+        return;
+    }
+    // The first box ends at the last run end that lies within one pitch.
+    const int pitch = static_cast<int>(std::round(static_cast<float>(image.cols) / static_cast<float>(count)));
+    size_t index = runEnds.size() - 1;
+    while (index > 0 && runEnds[index] >= pitch)
+        --index;
+    const cv::Rect first = cv::boundingRect(image.colRange(0, runEnds[index] + 1));
+    boxWidth = first.width;
+    boxX = first.x;
+    if (count > 1) {
+        const cv::Rect all = cv::boundingRect(image);
+        gap = static_cast<float>((all.width - boxWidth * count) / (count - 1));
+    } else {
+        gap = 0.0f;
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// Box sizes and gaps of a column or row of boxes, measured on the
+// projections of a black-and-white crop (content 255 on 0).
+
+#include <opencv2/core.hpp>
+
+#include <vector>
+
+// Measures a column of boxes from the row projection: a row is high when
+// more than cols x ratio of its pixels are white. contentHeight is the
+// mean height of the high stretches (0 when there is none), blankHeight
+// the mean height of the low ones between them (margins left out unless
+// startInContent), leadingBlank the top margin (0 with startInContent);
+// lowRows receives every low row. Prints one line per measured stretch to
+// standard output. Returns 1, touching no output, for an empty image or a
+// ratio outside 0.00001 .. 1; else 0.
+int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& contentHeight, float& blankHeight,
+               int& leadingBlank, std::vector<int>& lowRows);
+
+// Measures a row of `count` boxes from the column projection, split at
+// count white pixels when ratio is count / cols: boxWidth and boxX of the
+// first box, gap between boxes. Columns at or below the level are set to
+// 0 in the image. Without a high-to-low transition (or without boxes)
+// the box is the whole width and the gap 0.
+void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float& gap, int& boxX);
+
+// Splits a projection of length N at the level N x ratio: lowEntries gets
+// every entry at or below it, runEnds the first low entry after each high
+// stretch (none for a stretch reaching the end).
+void splitProjection(const cv::Mat& projection, float ratio, std::vector<int>& runEnds,
+                     std::vector<int>& lowEntries);
