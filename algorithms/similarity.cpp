@@ -1,0 +1,181 @@
+#include "algorithms/similarity.h"
+
+#include "algorithms/conversions.h"
+#include "algorithms/errorguard.h"
+#include "algorithms/imagebasics.h"
+#include "algorithms/regionhelpers.h"
+#include "algorithms/projection.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <array>
+
+namespace {
+
+constexpr int hashSide = 8;
+// Below this many differing hash bits two patches count as the same mark.
+constexpr double maxHashDistance = 10.0;
+// Above this correlation a stored patch holds the new mark.
+constexpr double minMatchScore = 0.75;
+constexpr double minPageMatchScore = 0.7;
+// Rows inked across this share of the crop's width are ruled lines, not
+// the mark.
+constexpr double ruledLineShare = 0.99;
+// Room left round the ink so the dilation below can spread into it.
+constexpr int border = 2;
+// A tightened mark is at least this large, so that a mark of a dot or two
+// still gives a rectangle the operator can see and grab.
+constexpr int minMarkWidth = 25;
+constexpr int minMarkHeight = 16;
+
+// Hash bits of an 8 x 8 thumbnail, row by row.
+std::array<bool, hashSide * hashSide> averageHash(const cv::Mat& image)
+{
+    cv::Mat thumbnail;
+    cv::resize(image, thumbnail, cv::Size(hashSide, hashSide), 0, 0, cv::INTER_AREA);
+    std::array<int, hashSide * hashSide> values{};
+    int sum = 0;
+    for (int row = 0; row < hashSide; ++row) {
+        for (int column = 0; column < hashSide; ++column) {
+            // The first byte of the cell; the two low bits are noise.
+            const int value = thumbnail.ptr<uchar>(row)[column * thumbnail.elemSize()] / 4 * 4;
+            values[static_cast<size_t>(row * hashSide + column)] = value;
+            sum += value;
+        }
+    }
+    const int mean = sum / (hashSide * hashSide);
+    std::array<bool, hashSide * hashSide> bits{};
+    for (size_t i = 0; i < bits.size(); ++i)
+        bits[i] = values[i] >= mean;
+    return bits;
+}
+
+// The tight box of the ink of `crop`, whose top-left pixel lies at
+// `origin` of the page.
+int tightenToInk(cv::Mat crop, const QPoint& origin, QRectF& out)
+{
+    convertToGray(crop, crop);
+    // Otsu picks the level; ink becomes 255 on 0.
+    cv::threshold(crop, crop, 100, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+    cv::Mat projection = cv::Mat::zeros(1, crop.rows, CV_32FC1);
+    rowWhiteProjection(crop, projection);
+    eraseDenseRows(crop, crop, projection, ruledLineShare);
+    // The blank test counts dark ink, and here the ink is white.
+    cv::Mat darkInk;
+    cv::bitwise_not(crop, darkInk);
+    if (isBlankRegion(darkInk))
+        return MarkBlank;
+
+    cv::Mat framed = cv::Mat::zeros(crop.rows + 2 * border, crop.cols + 2 * border, crop.type());
+    crop.copyTo(framed(cv::Rect(border, border, crop.cols, crop.rows)));
+    // Joins the strokes of a character and its neighbours sideways.
+    const cv::Mat kernel = cv::Mat::ones(2, 5, CV_8U);
+    cv::dilate(framed, framed, kernel, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT,
+               cv::morphologyDefaultBorderValue());
+    const cv::Rect ink = cv::boundingRect(framed);
+    QRectF tight = cvRectToQRectF(
+        cv::Rect(origin.x() + ink.x - border, origin.y() + ink.y - border, ink.width, ink.height));
+    if (tight.width() < minMarkWidth)
+        tight.setWidth(minMarkWidth);
+    if (tight.height() < minMarkHeight)
+        tight.setHeight(minMarkHeight);
+    out = tight;
+    return MarkAccepted;
+}
+
+bool similarToAny(const QVector<QImage>& stored, const cv::Mat& region, int method)
+{
+    for (const QImage& image : stored) {
+        const cv::Mat patch = QImageToCvMat(image, false);
+        if (method == AverageHash) {
+            if (calSimilar(patch, region, AverageHash) < maxHashDistance)
+                return true;
+        } else if (calSimilar(region, patch, TemplateMatch) > minMatchScore) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int averageHashDistance(cv::Mat a, cv::Mat b)
+{
+    const auto hashA = averageHash(a);
+    const auto hashB = averageHash(b);
+    int distance = 0;
+    for (size_t i = 0; i < hashA.size(); ++i)
+        distance += hashA[i] != hashB[i] ? 1 : 0;
+    return distance;
+}
+
+double calSimilar(cv::Mat a, cv::Mat b, int method)
+{
+    const double failure = method == AverageHash ? 1.0 : 10.0;
+    return guardImageLibrary("calSimilar-->", LogFatal, failure, [&] {
+        convertToGray(a, a);
+        convertToGray(b, b);
+        if (method == TemplateMatch) {
+            cv::Mat scores;
+            cv::matchTemplate(a, b, scores, cv::TM_CCOEFF_NORMED);
+            double best = 0.0;
+            cv::minMaxLoc(scores, nullptr, &best);
+            return best;
+        }
+        cv::resize(a, a, b.size(), 0, 0, cv::INTER_LINEAR);
+        return static_cast<double>(averageHashDistance(a, b));
+    });
+}
+
+int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out)
+{
+    return guardStandard("getOptQuesAreas", LogFatal, static_cast<int>(MarkCheckError), [&] {
+        // Measured from where the crop really starts: the frame may be
+        // fractional or reach past the page edge.
+        const QPoint origin = clipToImage(rect, page.size()).topLeft();
+        return tightenToInk(cropPage(page, rect), origin, out);
+    });
+}
+
+int checkUniqueMark(const QVector<QImage>& stored, const QImage& page, const QRectF& rect, QRectF& out,
+                    int method)
+{
+    return guardImageLibrary("getStuNoPos", LogFatal, static_cast<int>(MarkCheckError), [&] {
+        // May share the image's pixels; `page` outlives it.
+        const cv::Mat pageMat = QImageToCvMat(page, false);
+        if (isBlankRegion(cropView(pageMat, qRectFToCvRect(rect))))
+            return static_cast<int>(MarkBlank);
+        QRectF tight;
+        const int content = getContentRect(QPixmap::fromImage(page), rect, tight);
+        if (content != MarkAccepted)
+            return content;
+        out = tight;
+        if (stored.isEmpty())
+            return static_cast<int>(MarkAccepted);
+        // The tight box may reach past the page edge after widening; compare
+        // what of it lies on the page.
+        const cv::Mat region = cropView(pageMat, qRectFToCvRect(out));
+        if (similarToAny(stored, region, method))
+            return static_cast<int>(MarkNotUnique);
+        return static_cast<int>(MarkAccepted);
+    });
+}
+
+int validatePageNum(QImage mark, const QVector<QImage>& stored)
+{
+    return guardImageLibrary("validatePageNum", LogError, static_cast<int>(MarkCheckError), [&] {
+        // No grey conversion: the colours take part in the score.
+        const cv::Mat markMat = QImageToCvMat(mark, false);
+        for (const QImage& image : stored) {
+            const QImage copy = image.copy();
+            const cv::Mat patch = QImageToCvMat(copy, false);
+            cv::Mat scores;
+            cv::matchTemplate(patch, markMat, scores, cv::TM_CCOEFF_NORMED);
+            double best = 0.0;
+            cv::minMaxLoc(scores, nullptr, &best);
+            if (best > minPageMatchScore)
+                return static_cast<int>(MarkNotUnique);
+        }
+        return static_cast<int>(MarkAccepted);
+    });
+}
