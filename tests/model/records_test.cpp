@@ -1,0 +1,231 @@
+// The template records as built, reset and queried by the workflow.
+
+#include "tests/model/modelfixtures.h"
+#include "tests/support/testsupport.h"
+
+#include "model/global.h"
+#include "model/removeditems.h"
+
+#include <QGraphicsScene>
+#include <QPainter>
+
+using namespace modeltest;
+
+namespace {
+
+class Records : public ModelTest
+{
+protected:
+    void TearDown() override
+    {
+        answerSheet.clear();
+        ModelTest::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(Records, freshRecordsHoldTheirConstructionValues)
+{
+    const PageSheet page;
+    EXPECT_EQ(page.side, -1);
+    EXPECT_EQ(page.pageIndex, -1);
+    EXPECT_EQ(page.stuNoMode, 0);
+    EXPECT_EQ(page.ticketNum.rows, 10);
+    EXPECT_EQ(page.ticketNum.count, 8);
+    EXPECT_EQ(page.ticketNum.direction, 1);
+    EXPECT_FALSE(page.ticketNum.enabled);
+    EXPECT_TRUE(page.ticketNum.existsLine);
+    EXPECT_TRUE(page.title.isEmpty());
+    EXPECT_FALSE(page.testmark.enabled);
+    EXPECT_EQ(page.barCode.item, nullptr);
+
+    const SubArea block;
+    EXPECT_EQ(block.orientation, 2);
+    EXPECT_EQ(block.subAreaTopicType, -1);
+    EXPECT_TRUE(block.isChoice());
+
+    const AnswerSheet card;
+    EXPECT_EQ(card.paperName, QStringLiteral("unknow"));
+    EXPECT_EQ(card.paperCnt, 1);
+    EXPECT_EQ(card.pageCnt, 0);
+    EXPECT_EQ(card.absentMarkCnt, 2);
+    EXPECT_EQ(card.answerSheetType, 3);
+    EXPECT_EQ(card.orientation, QStringLiteral("horizontal"));
+
+    const OptionalGroup group;
+    EXPECT_EQ(group.groupId, 0);
+    EXPECT_EQ(group.answerCount, 0);
+    EXPECT_TRUE(group.oneQuestionPerBlock);
+}
+
+TEST_F(Records, resetsDeleteTheItemOnlyWhenAsked)
+{
+    CountedItem::destroyed = 0;
+    QGraphicsScene scene;
+    ImageMark mark;
+    mark.item = new CountedItem(QRectF(0, 0, 10, 10));
+    mark.base64 = QStringLiteral("abc");
+    scene.addItem(mark.item);
+    EIRectItem* kept = mark.item;
+    mark.reset(false);
+    EXPECT_EQ(mark.item, nullptr);
+    EXPECT_TRUE(mark.base64.isEmpty());
+    EXPECT_EQ(kept->scene(), &scene);
+    EXPECT_EQ(CountedItem::destroyed, 0);
+
+    mark.item = kept;
+    mark.reset(true);
+    EXPECT_EQ(CountedItem::destroyed, 1);
+    EXPECT_TRUE(scene.items().isEmpty());
+
+    SimpleMark simple;
+    simple.enabled = true;
+    simple.reset(true);
+    EXPECT_FALSE(simple.enabled);
+
+    TicketNum area;
+    area.enabled = true;
+    area.frame = new CountedItem(QRectF(0, 0, 10, 10));
+    area.reset(true);
+    EXPECT_FALSE(area.enabled);
+    EXPECT_EQ(area.frame, nullptr);
+    EXPECT_EQ(CountedItem::destroyed, 2);
+}
+
+TEST_F(Records, imageMarkIsEmptyWithoutTextOrItem)
+{
+    ImageMark mark;
+    mark.item = frameItem(QRectF(0, 0, 10, 10));
+    EXPECT_TRUE(mark.isEmpty());
+    mark.base64 = QStringLiteral("abc");
+    EXPECT_FALSE(mark.isEmpty());
+    mark.reset(true);
+    mark.base64 = QStringLiteral("abc");
+    EXPECT_TRUE(mark.isEmpty());
+}
+
+TEST_F(Records, questionNumberRanges)
+{
+    SubArea block;
+    block.appendNumRange(5, 3);
+    EXPECT_TRUE(block.numList.isEmpty());
+    block.appendNumRange(3, 5);
+    EXPECT_EQ(block.numList, (QList<int>{3, 4, 5}));
+    EXPECT_EQ(SubArea::numbersCaption({12}), QStringLiteral("第12题"));
+    EXPECT_EQ(SubArea::numbersCaption({12, 13, 15}), QStringLiteral("第12~15题"));
+    EXPECT_EQ(SubArea::numbersCaption({}), QString());
+}
+
+TEST_F(Records, pageQueries)
+{
+    PageSheet page;
+    page.lines << nullptr << nullptr;
+    EXPECT_EQ(page.lineCount(), 0);
+    page.lines.clear();
+    EXPECT_EQ(page.lineCount(), 0);
+
+    Section subjective;
+    subjective.type = sectionTypeSubjective;
+    page.addSection(subjective);
+    EXPECT_FALSE(page.hasSection(false));
+    EXPECT_TRUE(page.hasSection(true));
+}
+
+TEST_F(Records, framedKindIsLookedUpOnEveryPageOfTheCard)
+{
+    EXPECT_FALSE(Global::hasFramedKind(QStringLiteral("Object")));
+    answerSheet.sheets.resize(2);
+    answerSheet.sheets[0] << PageSheet() << PageSheet();
+    answerSheet.sheets[1] << PageSheet() << PageSheet();
+    Section objective;
+    objective.type = sectionTypeObject;
+    answerSheet.sheets[0][0].addSection(objective);
+    EXPECT_TRUE(Global::hasFramedKind(QStringLiteral("Object")));
+    EXPECT_FALSE(Global::hasFramedKind(QStringLiteral("Subjective")));
+    EXPECT_FALSE(Global::hasFramedKind(QStringLiteral("object")));
+
+    Section subjective;
+    subjective.type = sectionTypeSubjective;
+    answerSheet.sheets[1][1].addSection(subjective);
+    EXPECT_TRUE(Global::hasFramedKind(QStringLiteral("Subjective")));
+
+    EXPECT_FALSE(Global::hasFramedKind(QStringLiteral("lines")));
+    answerSheet.sheets[1][0].addLine(frameItem(QRectF(0, 0, 100, 5)));
+    EXPECT_TRUE(Global::hasFramedKind(QStringLiteral("lines")));
+}
+
+TEST_F(Records, replacingAMarkDropsTheOldItemWithoutDeletingIt)
+{
+    CountedItem::destroyed = 0;
+    PageSheet page;
+    page.title.item = new CountedItem(QRectF(0, 0, 10, 10));
+    EIRectItem* old = page.title.item;
+    ImageMark title;
+    title.item = frameItem(QRectF(5, 5, 10, 10));
+    title.base64 = QStringLiteral("new");
+    page.setTitle(title);
+    EXPECT_EQ(page.title.item, title.item);
+    EXPECT_EQ(page.title.base64, QStringLiteral("new"));
+
+    page.testmark.item = new CountedItem(QRectF(0, 0, 10, 10));
+    EIRectItem* oldMark = page.testmark.item;
+    TestMark absent;
+    absent.item = frameItem(QRectF(5, 5, 10, 10));
+    absent.enabled = true;
+    page.setTestMark(absent);
+    EXPECT_EQ(page.testmark.item, absent.item);
+    EXPECT_TRUE(page.testmark.enabled);
+    EXPECT_EQ(CountedItem::destroyed, 0);
+    deleteItemsOnce({old, oldMark, title.item, absent.item});
+}
+
+TEST_F(Records, switchesReachLinesAndPageNumberMarks)
+{
+    PageSheet page;
+    page.addLine(frameItem(QRectF(0, 0, 100, 5)));
+    ImageMark mark;
+    mark.item = frameItem(QRectF(0, 0, 10, 10));
+    page.addPageNumMark(mark);
+    page.addPageNumMark(ImageMark());   // a mark without item is skipped
+
+    page.setLinesVisible(false);
+    page.setPageNumMarksVisible(false);
+    EXPECT_FALSE(page.lines[0]->isVisible());
+    EXPECT_FALSE(mark.item->isVisible());
+
+    page.setLinesEditable(true);
+    page.setPageNumMarksEditable(true);
+    EXPECT_TRUE(page.lines[0]->flags() & QGraphicsItem::ItemIsSelectable);
+    EXPECT_FALSE(page.lines[0]->flags() & QGraphicsItem::ItemIsMovable);
+    page.setLinesEditable(false);
+    EXPECT_FALSE(page.lines[0]->isEnabled());
+    deleteItemsOnce({page.lines[0], mark.item});
+}
+
+TEST_F(Records, pageImageLoadsAndTurns)
+{
+    testsupport::ScratchDir dir;
+    QImage picture(40, 20, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    const QString path = dir.file("page.png");
+    ASSERT_TRUE(picture.save(path, "png"));
+
+    const PageImage image(path);
+    EXPECT_EQ(image.name, path);
+    EXPECT_EQ(image.pixmap.size(), QSize(40, 20));
+    EXPECT_TRUE(PageImage(QString()).pixmap.isNull());
+    EXPECT_TRUE(PageImage(QString()).name.isEmpty());
+
+    PageImage turned = image;
+    turned.rotate(-90);
+    EXPECT_EQ(turned.pixmap.size(), QSize(20, 40));
+    EXPECT_EQ(turned.toJson(), (QJsonObject{{"width", 20}, {"height", 40}}));
+    EXPECT_EQ(PageImage().toJson(), (QJsonObject{{"width", 0}, {"height", 0}}));
+
+    PageSheet page;
+    page.setImage(image);
+    page.setPixmap(turned.pixmap);
+    EXPECT_EQ(page.image.name, path);
+    EXPECT_EQ(page.image.pixmap.size(), QSize(20, 40));
+}
