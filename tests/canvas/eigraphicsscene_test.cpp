@@ -121,8 +121,9 @@ TEST_F(CanvasTest, PressOnASelectedItemOffersTheEditMenu)
     viewdriver::click(view.get(), QPointF(1300, 450), Qt::RightButton);
     EXPECT_FALSE(view->menu()->isVisible()) << "another button closes the menu";
     for (const SceneRecorder::Emitted& e : recorder->all) {
-        if (e.name == "itemSelected")
+        if (e.name == "itemSelected") {
             EXPECT_FALSE(e.value.toBool());
+        }
     }
 }
 
@@ -197,6 +198,18 @@ TEST_F(CanvasTest, SelectedItemsMoveWithTheMouseAndReportIt)
     EXPECT_FALSE(view->menu()->isVisible()) << "moving closes the menu";
 }
 
+TEST_F(CanvasTest, HandlesResizeTheSelectedItemOnTheCanvas)
+{
+    view->setDrawEnabled(true);
+    EIRectItem* item = addItem(QRectF(800, 400, 200, 100));
+    const int panned = view->horizontalScrollBar()->value();
+    // The right edge's handle, 8 units square in the middle of the edge.
+    viewdriver::drag(view.get(), QPointF(996, 450), QPointF(1056, 450));
+    EXPECT_EQ(item->sceneRect(), QRectF(800, 400, 260, 100));
+    EXPECT_EQ(recorder->count("drawStart"), 0);
+    EXPECT_EQ(view->horizontalScrollBar()->value(), panned);
+}
+
 TEST_F(CanvasTest, BandAcrossASelectedItemIsAbandonedAndPanningComesBack)
 {
     view->setDrawEnabled(true);
@@ -261,8 +274,9 @@ TEST_F(CanvasTest, HideItemsHidesFramesAndCaptionsButNotThePage)
     EXPECT_FALSE(item->isVisible());
     EXPECT_FALSE(child->isVisibleTo(item));
     for (QGraphicsItem* i : scene->items()) {
-        if (i->type() == EITextItem::Type)
+        if (i->type() == EITextItem::Type) {
             EXPECT_FALSE(i->isVisibleTo(i->parentItem()));
+        }
     }
     EXPECT_TRUE(view->items().last()->isVisible()) << "page background";
 }

@@ -10,17 +10,6 @@ using viewdriver::childrenOfType;
 
 namespace {
 
-// The option boxes in grid order (column-major), without the hidden box area.
-QList<QGraphicsRectItem*> boxesOf(EIRectItem* item)
-{
-    QList<QGraphicsRectItem*> boxes;
-    for (QGraphicsRectItem* child : childrenOfType<QGraphicsRectItem>(item)) {
-        if (child != item->boxAreaItem())
-            boxes.append(child);
-    }
-    return boxes.mid(0, item->rowCount() * item->columnCount());
-}
-
 QRectF boxAt(EIRectItem* item, int column, int row)
 {
     return boxesOf(item).at(column * item->rowCount() + row)->rect();

@@ -28,16 +28,6 @@ QGraphicsRectItem* ghostOf(EIRectItem* item)
     return rects.isEmpty() ? nullptr : rects.last();
 }
 
-QList<QGraphicsRectItem*> boxesOf(EIRectItem* item)
-{
-    QList<QGraphicsRectItem*> boxes;
-    for (QGraphicsRectItem* child : childrenOfType<QGraphicsRectItem>(item)) {
-        if (child != item->boxAreaItem())
-            boxes.append(child);
-    }
-    return boxes.mid(0, item->rowCount() * item->columnCount());
-}
-
 } // namespace
 
 TEST(ResizeHandle, SitsOnItsCornerOrEdgeInsideTheItem)

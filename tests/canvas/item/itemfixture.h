@@ -11,6 +11,17 @@
 
 #include <memory>
 
+// The option boxes in grid order (column-major), without the hidden box area.
+inline QList<QGraphicsRectItem*> boxesOf(EIRectItem* item)
+{
+    QList<QGraphicsRectItem*> boxes;
+    for (QGraphicsRectItem* child : viewdriver::childrenOfType<QGraphicsRectItem>(item)) {
+        if (child != item->boxAreaItem())
+            boxes.append(child);
+    }
+    return boxes.mid(0, item->rowCount() * item->columnCount());
+}
+
 // A plain scene of a 600 x 400 page in a view at scale 1 with the page's
 // origin at the viewport's top-left pixel, so a pixel is a scene unit.
 class PlainSceneTest : public ::testing::Test
