@@ -1,5 +1,6 @@
 #include "model/answersheet.h"
 
+#include "model/jsonread.h"
 #include "model/templatelimits.h"
 
 #include <QJsonArray>
@@ -66,29 +67,19 @@ bool AnswerSheet::unserialized(const QByteArray& bytes)
         return false;
     }
 
-    if (card.contains(QStringLiteral("paperName")))
-        paperName = card.value(QStringLiteral("paperName")).toString();
+    readKey(card, QStringLiteral("paperName"), paperName);
     if (card.contains(QStringLiteral("paperType")))
         orientation = card.value(QStringLiteral("paperType")).toString() == QLatin1String("A3")
                           ? QStringLiteral("horizontal") : QStringLiteral("vertical");
-    if (card.contains(QStringLiteral("answerSheetType")))
-        answerSheetType = card.value(QStringLiteral("answerSheetType")).toInt();
-    if (card.contains(QStringLiteral("isObjectVerticalAlign")))
-        isObjectVerticalAlign = card.value(QStringLiteral("isObjectVerticalAlign")).toBool();
-    if (card.contains(QStringLiteral("redCard")))
-        redCard = card.value(QStringLiteral("redCard")).toBool();
-    if (card.contains(QStringLiteral("paperCnt")))
-        paperCnt = card.value(QStringLiteral("paperCnt")).toInt();
-    if (card.contains(QStringLiteral("absentMarkCnt")))
-        absentMarkCnt = card.value(QStringLiteral("absentMarkCnt")).toInt();
-    if (card.contains(QStringLiteral("jumpObjects")))
-        jumpObjects = card.value(QStringLiteral("jumpObjects")).toBool();
-    if (card.contains(QStringLiteral("jumpSubjects")))
-        jumpSubjects = card.value(QStringLiteral("jumpSubjects")).toBool();
-    if (card.contains(QStringLiteral("jumpLines")))
-        jumpLines = card.value(QStringLiteral("jumpLines")).toBool();
-    if (card.contains(QStringLiteral("optionalGroupCnt")))
-        optionalGroupCnt = card.value(QStringLiteral("optionalGroupCnt")).toInt();
+    readKey(card, QStringLiteral("answerSheetType"), answerSheetType);
+    readKey(card, QStringLiteral("isObjectVerticalAlign"), isObjectVerticalAlign);
+    readKey(card, QStringLiteral("redCard"), redCard);
+    readKey(card, QStringLiteral("paperCnt"), paperCnt);
+    readKey(card, QStringLiteral("absentMarkCnt"), absentMarkCnt);
+    readKey(card, QStringLiteral("jumpObjects"), jumpObjects);
+    readKey(card, QStringLiteral("jumpSubjects"), jumpSubjects);
+    readKey(card, QStringLiteral("jumpLines"), jumpLines);
+    readKey(card, QStringLiteral("optionalGroupCnt"), optionalGroupCnt);
 
     QVector<PageSheet> pages;
     const QJsonValue pageArray = card.value(QStringLiteral("pageSheets"));

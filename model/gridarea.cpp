@@ -2,6 +2,7 @@
 
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
+#include "model/jsonread.h"
 #include "model/infra/constants.h"
 
 void GridArea::reset(bool deleteItem)
@@ -40,23 +41,17 @@ TicketNum TicketNum::fromJson(const QJsonObject& obj)
 {
     TicketNum area;
     area.enabled = true;
-    if (obj.contains(QStringLiteral("count")))
-        area.count = obj.value(QStringLiteral("count")).toInt();
-    if (obj.contains(QStringLiteral("rows")))
-        area.rows = obj.value(QStringLiteral("rows")).toInt();
-    if (obj.contains(QStringLiteral("existsLine")))
-        area.existsLine = obj.value(QStringLiteral("existsLine")).toBool();
-    if (obj.contains(QStringLiteral("borderType")))
-        area.borderType = obj.value(QStringLiteral("borderType")).toInt();
+    readKey(obj, QStringLiteral("count"), area.count);
+    readKey(obj, QStringLiteral("rows"), area.rows);
+    readKey(obj, QStringLiteral("existsLine"), area.existsLine);
+    readKey(obj, QStringLiteral("borderType"), area.borderType);
     if (obj.contains(QStringLiteral("direction"))) {
         const int code = orientationCode(obj.value(QStringLiteral("direction")).toString());
         if (code >= 0)
             area.direction = code;
     }
-    if (obj.contains(QStringLiteral("rowOffset")))
-        area.rowOffset = obj.value(QStringLiteral("rowOffset")).toDouble();
-    if (obj.contains(QStringLiteral("colOffset")))
-        area.colOffset = obj.value(QStringLiteral("colOffset")).toDouble();
+    readKey(obj, QStringLiteral("rowOffset"), area.rowOffset);
+    readKey(obj, QStringLiteral("colOffset"), area.colOffset);
     if (obj.contains(QStringLiteral("position")))
         area.frame = new EIRectItem(Global::jsonToRect(obj.value(QStringLiteral("position")).toObject()), true, 8, nullptr);
     if (area.frame && obj.contains(QStringLiteral("firstOption"))) {

@@ -97,28 +97,34 @@ QJsonObject SimpleMark::toJson() const
     return obj;
 }
 
-SimpleMark SimpleMark::fromJson(const QJsonObject& obj)
+namespace {
+
+// An enabled mark on the object's "position", or an empty one without it.
+SimpleMark markAtPosition(const QJsonObject& obj, bool flag, int margin)
 {
     SimpleMark mark;
     if (!obj.contains(QStringLiteral("position")))
         return mark;
     const QRectF rect = Global::jsonToRect(obj.value(QStringLiteral("position")).toObject());
-    mark.item = new EIRectItem(rect, true, 8, nullptr);
+    mark.item = new EIRectItem(rect, flag, margin, nullptr);
     mark.item->setBrushColor(markFill, true);
     mark.enabled = true;
     return mark;
 }
 
+} // namespace
+
+SimpleMark SimpleMark::fromJson(const QJsonObject& obj)
+{
+    return markAtPosition(obj, true, 8);
+}
+
 TestMark TestMark::fromJson(const QJsonObject& obj)
 {
-    TestMark mark;
-    if (!obj.contains(QStringLiteral("position")))
-        return mark;
-    const QRectF rect = Global::jsonToRect(obj.value(QStringLiteral("position")).toObject());
-    mark.item = new EIRectItem(rect, false, 4, nullptr);
-    mark.item->setBorderColor(absentMarkRed, 1);
-    mark.item->setHoverPen(absentMarkRed, 2);
-    mark.item->setBrushColor(markFill, true);
-    mark.enabled = true;
+    TestMark mark = markAtPosition(obj, false, 4);
+    if (mark.item) {
+        mark.item->setBorderColor(absentMarkRed, 1);
+        mark.item->setHoverPen(absentMarkRed, 2);
+    }
     return mark;
 }

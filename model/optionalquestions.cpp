@@ -20,6 +20,24 @@ struct BlockAt
     int block;
 };
 
+// Calls visit(page, section, block) for every block of the card in walk
+// order until it returns true; returns whether it did.
+template <typename Sheets, typename Visit>
+bool anyBlock(Sheets& sheets, Visit visit)
+{
+    for (auto& paper : sheets) {
+        for (auto& page : paper) {
+            for (auto& section : page.sections) {
+                for (auto& block : section.branch) {
+                    if (visit(page, section, block))
+                        return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 bool groupHasId(const OptionalGroupList& groups, int id)
 {
     return std::any_of(groups.begin(), groups.end(),
@@ -71,24 +89,17 @@ OptionalGroupList AnswerSheet::optionalGroups() const
     const auto collectGroup = [this](int id) {
         OptionalGroup group;
         group.groupId = id;
-        for (const QVector<PageSheet>& paper : sheets) {
-            for (const PageSheet& page : paper) {
-                for (const Section& section : page.sections) {
-                    if (section.type != sectionTypeSubjective)
-                        continue;
-                    for (const SubArea& block : section.branch) {
-                        if (!block.hasMarks() || block.chooseTopicGroup != id)
-                            continue;
-                        for (int number : block.numList) {
-                            if (!group.questions.contains(number))
-                                group.questions.append(number);
-                        }
-                        group.answerCount = block.chooseTopicModel;
-                        group.oneQuestionPerBlock = block.numList.size() < 2;
-                    }
-                }
+        anyBlock(sheets, [&](const PageSheet&, const Section& section, const SubArea& block) {
+            if (section.type != sectionTypeSubjective || !block.hasMarks() || block.chooseTopicGroup != id)
+                return false;
+            for (int number : block.numList) {
+                if (!group.questions.contains(number))
+                    group.questions.append(number);
             }
-        }
+            group.answerCount = block.chooseTopicModel;
+            group.oneQuestionPerBlock = block.numList.size() < 2;
+            return false;
+        });
         return group;
     };
 
@@ -137,30 +148,20 @@ bool AnswerSheet::setOptionalGroups(const OptionalGroupList& groups)
 
     // A block that the new association leaves out belongs to no group any
     // more, so every block starts from none.
-    for (QVector<PageSheet>& paper : sheets) {
-        for (PageSheet& page : paper) {
-            for (Section& section : page.sections) {
-                for (SubArea& block : section.branch) {
-                    block.chooseTopicGroup = 0;
-                    block.chooseTopicModel = 0;
-                }
-            }
-        }
-    }
+    anyBlock(sheets, [](PageSheet&, Section&, SubArea& block) {
+        block.chooseTopicGroup = 0;
+        block.chooseTopicModel = 0;
+        return false;
+    });
     for (const OptionalGroup& group : groups) {
         for (int number : group.questions) {
-            for (QVector<PageSheet>& paper : sheets) {
-                for (PageSheet& page : paper) {
-                    for (Section& section : page.sections) {
-                        for (SubArea& block : section.branch) {
-                            if (block.hasMarks() && block.numList.contains(number)) {
-                                block.chooseTopicGroup = group.groupId;
-                                block.chooseTopicModel = group.answerCount;
-                            }
-                        }
-                    }
+            anyBlock(sheets, [&](PageSheet&, Section&, SubArea& block) {
+                if (block.hasMarks() && block.numList.contains(number)) {
+                    block.chooseTopicGroup = group.groupId;
+                    block.chooseTopicModel = group.answerCount;
                 }
-            }
+                return false;
+            });
         }
     }
     optionalGroupCnt = groups.size();
@@ -236,24 +237,15 @@ bool AnswerSheet::checkOptionalMarks()
 
 bool AnswerSheet::findSubjectiveByNumList(const QList<int>& numbers, QuestionLocation& where) const
 {
-    for (const QVector<PageSheet>& paper : sheets) {
-        for (const PageSheet& page : paper) {
-            for (const Section& section : page.sections) {
-                if (section.type != sectionTypeSubjective)
-                    continue;
-                for (const SubArea& block : section.branch) {
-                    if (block.numList != numbers)
-                        continue;
-                    where.side = page.side;
-                    where.pageIndex = page.pageIndex;
-                    if (block.hasMarks())
-                        where.hasMarks = true;
-                    return true;
-                }
-            }
-        }
-    }
-    return false;
+    return anyBlock(sheets, [&](const PageSheet& page, const Section& section, const SubArea& block) {
+        if (section.type != sectionTypeSubjective || block.numList != numbers)
+            return false;
+        where.side = page.side;
+        where.pageIndex = page.pageIndex;
+        if (block.hasMarks())
+            where.hasMarks = true;
+        return true;
+    });
 }
 
 SubArea AnswerSheet::lastQuestion(int pageIndex, bool anyPage) const

@@ -4,6 +4,7 @@
 #include "model/answersheet.h"
 #include "model/global.h"
 #include "model/infra/appstate.h"
+#include "model/jsonread.h"
 
 QJsonObject PageSheet::toJson() const
 {
@@ -67,8 +68,7 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
     const QJsonValue front = obj.value(QStringLiteral("isFront"));
     if (front.isBool())
         page.side = front.toBool() ? FaceFront : FaceBack;
-    if (obj.contains(QStringLiteral("pageIndex")))
-        page.pageIndex = obj.value(QStringLiteral("pageIndex")).toInt();
+    readKey(obj, QStringLiteral("pageIndex"), page.pageIndex);
 
     const QJsonValue titles = obj.value(QStringLiteral("titles"));
     if (titles.isArray())

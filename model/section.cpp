@@ -2,6 +2,7 @@
 
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
+#include "model/jsonread.h"
 #include "model/removeditems.h"
 
 #include <algorithm>
@@ -71,8 +72,7 @@ Section Section::fromJson(const QJsonObject& obj)
     const QJsonValue typeName = obj.value(QStringLiteral("type"));
     if (typeName.isString())
         section.type = typeName.toString();
-    if (obj.contains(QStringLiteral("step")))
-        section.step = obj.value(QStringLiteral("step")).toInt();
+    readKey(obj, QStringLiteral("step"), section.step);
 
     const QJsonValue contentsValue = obj.value(QStringLiteral("contents"));
     if (!contentsValue.isObject())

@@ -2,6 +2,7 @@
 
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
+#include "model/jsonread.h"
 #include "model/infra/constants.h"
 #include "model/infra/logger.h"
 
@@ -90,8 +91,7 @@ SubArea SubArea::fromJson(const QJsonObject& obj, QGraphicsItem* parent)
     const QJsonValue numbers = obj.value(QStringLiteral("numList"));
     if (numbers.isArray())
         jsonToInts(numbers.toArray(), block.numList);
-    if (obj.contains(QStringLiteral("merge")))
-        block.merge = obj.value(QStringLiteral("merge")).toBool();
+    readKey(obj, QStringLiteral("merge"), block.merge);
 
     // The writer also stores the group of a merged block, but a merged
     // block takes its group from its partner on every save.
@@ -99,8 +99,8 @@ SubArea SubArea::fromJson(const QJsonObject& obj, QGraphicsItem* parent)
         && obj.contains(QStringLiteral("choosePosition")) && !block.merge) {
         if (obj.contains(QStringLiteral("chooseArea")))
             block.chooseArea = new EIRectItem(Global::jsonToRect(obj.value(QStringLiteral("chooseArea")).toObject()), true, 5, parent);
-        block.chooseTopicModel = obj.value(QStringLiteral("chooseTopicModel")).toInt();
-        block.chooseTopicGroup = obj.value(QStringLiteral("chooseTopicGroup")).toInt();
+        readKey(obj, QStringLiteral("chooseTopicModel"), block.chooseTopicModel);
+        readKey(obj, QStringLiteral("chooseTopicGroup"), block.chooseTopicGroup);
         QGraphicsItem* markParent = block.chooseArea ? block.chooseArea : parent;
         block.choosePosition = Global::jsonToItems(obj.value(QStringLiteral("choosePosition")).toArray(), markParent);
         for (int i = 0; i < block.choosePosition.size() && i < block.numList.size(); ++i)
@@ -115,16 +115,11 @@ SubArea SubArea::fromJson(const QJsonObject& obj, QGraphicsItem* parent)
     const QJsonValue choices = obj.value(QStringLiteral("chooses"));
     if (choices.isArray())
         jsonToStrings(choices.toArray(), block.chooses);
-    if (obj.contains(QStringLiteral("chooseCount")))
-        block.count = obj.value(QStringLiteral("chooseCount")).toInt();
-    if (obj.contains(QStringLiteral("rows")))
-        block.rows = obj.value(QStringLiteral("rows")).toInt();
-    if (obj.contains(QStringLiteral("rowOffset")))
-        block.rowOffset = obj.value(QStringLiteral("rowOffset")).toDouble();
-    if (obj.contains(QStringLiteral("colOffset")))
-        block.colOffset = obj.value(QStringLiteral("colOffset")).toDouble();
-    if (obj.contains(QStringLiteral("orientation")))
-        block.orientation = obj.value(QStringLiteral("orientation")).toInt();
+    readKey(obj, QStringLiteral("chooseCount"), block.count);
+    readKey(obj, QStringLiteral("rows"), block.rows);
+    readKey(obj, QStringLiteral("rowOffset"), block.rowOffset);
+    readKey(obj, QStringLiteral("colOffset"), block.colOffset);
+    readKey(obj, QStringLiteral("orientation"), block.orientation);
 
     if (!block.frame)
         return block;

@@ -22,12 +22,6 @@ protected:
         CountedItem::created = 0;
         CountedItem::destroyed = 0;
     }
-    void TearDown() override
-    {
-        card.clear();
-        ModelTest::TearDown();
-    }
-
     CountedItem* item(const QRectF& rect = QRectF(10, 10, 100, 50), QGraphicsItem* parent = nullptr)
     {
         auto* made = new CountedItem(rect, parent);
@@ -69,7 +63,6 @@ protected:
     }
 
     QGraphicsScene scene;
-    AnswerSheet card;
 };
 
 } // namespace

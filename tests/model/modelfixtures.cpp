@@ -209,6 +209,7 @@ QStringList sortedKeys(const QJsonObject& obj)
 
 void ModelTest::SetUp()
 {
+    card.clear();
     projectDir.clear();
     importError.clear();
     deletedItems.clear();
@@ -217,6 +218,7 @@ void ModelTest::SetUp()
 
 void ModelTest::TearDown()
 {
+    card.clear();
     deleteItemsOnce(deletedItems);
     deletedItems.clear();
     removedRecords.clear();

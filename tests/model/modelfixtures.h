@@ -49,11 +49,15 @@ void savePagePictures(const AnswerSheet& card, const QString& folder);
 QJsonObject parseObject(const QByteArray& json);
 QStringList sortedKeys(const QJsonObject& obj);
 
+// Starts each test with a cleared `card` and empty program-wide lists, and
+// frees what the card and deletedItems still hold afterwards.
 class ModelTest : public testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    AnswerSheet card;
 };
 
 } // namespace modeltest

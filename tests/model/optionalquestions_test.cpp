@@ -12,17 +12,6 @@ namespace {
 class OptionalQuestions : public ModelTest
 {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        card.clear();
-    }
-    void TearDown() override
-    {
-        card.clear();
-        ModelTest::TearDown();
-    }
-
     // Appends a page with a white picture to the given paper. The reference
     // lasts until the next page is added.
     PageSheet& addPage(int paper, int width = 800, int height = 600)
@@ -73,8 +62,6 @@ protected:
     }
 
     static SubArea& onlyBlock(PageSheet& page, int section) { return page.sections[section].branch[0]; }
-
-    AnswerSheet card;
 };
 
 void fillOnPage(PageSheet& page, const QRect& rect)

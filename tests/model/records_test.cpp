@@ -45,13 +45,13 @@ TEST_F(Records, freshRecordsHoldTheirConstructionValues)
     EXPECT_EQ(block.subAreaTopicType, -1);
     EXPECT_TRUE(block.isChoice());
 
-    const AnswerSheet card;
-    EXPECT_EQ(card.paperName, QStringLiteral("unknow"));
-    EXPECT_EQ(card.paperCnt, 1);
-    EXPECT_EQ(card.pageCnt, 0);
-    EXPECT_EQ(card.absentMarkCnt, 2);
-    EXPECT_EQ(card.answerSheetType, 3);
-    EXPECT_EQ(card.orientation, QStringLiteral("horizontal"));
+    const AnswerSheet fresh;
+    EXPECT_EQ(fresh.paperName, QStringLiteral("unknow"));
+    EXPECT_EQ(fresh.paperCnt, 1);
+    EXPECT_EQ(fresh.pageCnt, 0);
+    EXPECT_EQ(fresh.absentMarkCnt, 2);
+    EXPECT_EQ(fresh.answerSheetType, 3);
+    EXPECT_EQ(fresh.orientation, QStringLiteral("horizontal"));
 
     const OptionalGroup group;
     EXPECT_EQ(group.groupId, 0);

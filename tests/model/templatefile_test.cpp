@@ -33,17 +33,7 @@ QJsonObject blockOf(const QJsonObject& page, int section, int block = 0)
         .value("contents").toObject().value("branch").toArray().at(block).toObject();
 }
 
-class TemplateFile : public ModelTest
-{
-protected:
-    void TearDown() override
-    {
-        card.clear();
-        ModelTest::TearDown();
-    }
-
-    AnswerSheet card;
-};
+using TemplateFile = ModelTest;
 
 } // namespace
 

@@ -17,17 +17,6 @@ namespace {
 class TemplateReader : public ModelTest
 {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        card.clear();
-    }
-    void TearDown() override
-    {
-        card.clear();
-        ModelTest::TearDown();
-    }
-
     // As the importer does: a cleared card, then the file.
     bool read(const QJsonObject& obj)
     {
@@ -42,8 +31,6 @@ protected:
     }
 
     const Section& firstSection() const { return card.sheets[0][0].sections[0]; }
-
-    AnswerSheet card;
 };
 
 QJsonObject rect(double left, double top, double width, double height)
