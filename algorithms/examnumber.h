@@ -1,0 +1,29 @@
+#pragma once
+
+// The exam-number checks: how many digit columns a framed bubble grid has,
+// and where its bubbles lie.
+
+#include "algorithms/optiongridparams.h"
+
+#include <QPixmap>
+#include <QRectF>
+
+#include <opencv2/core.hpp>
+
+// Counts the cells between the full-height vertical ruling lines of the
+// frame (ruling lines minus one; -1 when there are none). 0 counted,
+// 1 blank frame (count untouched), -1 image library error.
+int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count);
+
+// Measures the rows x cols bubble grid inside the frame at the page's own
+// resolution, relative to the frame's rounded top-left corner. When the
+// grid's frame lines are not found the standard grid is fitted instead.
+// The border flag does not change the measurement. 0 measured, 1 blank
+// frame, -1 image library error (logged); the grid is written only on 0.
+int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bool border,
+                OptionGridParams& grid);
+
+// Measures the bubble grid inside the ruled frame of a region image.
+// 0 measured (grid written), 1 no frame lines found or a caught error
+// (logged).
+int getTicketNoPosition(const cv::Mat& region, int rows, int cols, OptionGridParams& grid);

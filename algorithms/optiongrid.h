@@ -1,0 +1,33 @@
+#pragma once
+
+// The objective-question checks: how many questions and options a framed
+// block holds, and where its grid of option boxes lies.
+
+#include "algorithms/optiongridparams.h"
+
+#include <QPixmap>
+#include <QRectF>
+
+#include <opencv2/core.hpp>
+
+// Estimates the question count (text-line bands of the frame) and the
+// option count (from the frame's aspect). 0 estimated, 1 blank frame,
+// -1 image library error; the outputs are written only on 0.
+int checkObjectiveArea(const QPixmap& page, const QRectF& frame, int& questionCount, int& optionCount);
+
+// Measures the rows x cols option boxes inside the frame at 200 dpi and
+// returns the grid in page pixels, relative to the frame's rounded
+// top-left corner. Falls back to the standard grid when no boxes can be
+// measured. 0 measured, 1 blank frame, -1 image library error; the grid
+// is written only on 0.
+int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid);
+
+// Measures the grid in a region image, which is turned grey and then
+// black-and-white in place; values near the standard 200-dpi grid snap
+// onto it. 0 measured (grid written), 1 empty image, nothing left to
+// measure, or a caught error (logged).
+int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams& grid);
+
+// Grey, a 3 x 3 box blur and `blendPasses` contrast stretches towards
+// black, in place: the cleaning the box finders start with.
+void stretchBoxContrast(cv::Mat& image, int blendPasses);

@@ -1,0 +1,299 @@
+#include "algorithms/optiongrid.h"
+
+#include "algorithms/imagebasics.h"
+#include "tests/algorithms/logwatch.h"
+#include "tests/algorithms/synthetic.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+// The standard grid as templates store it: floats widened to double.
+const double standardColumnPitch = 109.656f;
+const double standardRowPitch = 80.583f;
+
+struct DrawnGrid
+{
+    QPoint origin;
+    QSizeF box;
+    QSizeF pitch;
+};
+
+// Solid boxes as a filled-in sheet shows them; each box starts on the
+// pixel its fractional position rounds to.
+void fillBoxGrid(QImage& image, const DrawnGrid& grid, int rows, int cols)
+{
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const QPoint corner(grid.origin.x() + qRound(c * grid.pitch.width()),
+                                grid.origin.y() + qRound(r * grid.pitch.height()));
+            synthetic::fillBox(image, QRect(corner, grid.box.toSize()));
+        }
+    }
+}
+
+// A frame `margin` pixels around the drawn grid.
+QRectF frameAround(const DrawnGrid& grid, int rows, int cols, int margin)
+{
+    const double width = (cols - 1) * grid.pitch.width() + grid.box.width();
+    const double height = (rows - 1) * grid.pitch.height() + grid.box.height();
+    return QRectF(grid.origin.x() - margin, grid.origin.y() - margin, width + 2 * margin, height + 2 * margin);
+}
+
+OptionGridParams sentinel()
+{
+    OptionGridParams grid;
+    grid.x = 1;
+    grid.y = 2;
+    grid.boxWidth = 3;
+    grid.boxHeight = 4;
+    grid.columnPitch = 5;
+    grid.rowPitch = 6;
+    return grid;
+}
+
+void expectSentinel(const OptionGridParams& grid)
+{
+    EXPECT_DOUBLE_EQ(grid.x, 1);
+    EXPECT_DOUBLE_EQ(grid.y, 2);
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 3);
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 4);
+    EXPECT_DOUBLE_EQ(grid.columnPitch, 5);
+    EXPECT_DOUBLE_EQ(grid.rowPitch, 6);
+}
+
+// The factor by which getObjectPos brings a page to 200 dpi.
+float factorTo200Dpi(const QPixmap& page)
+{
+    return 200.0f / static_cast<float>(page.logicalDpiX());
+}
+
+// A row of option boxes with their letters, as printed on a sheet.
+void drawQuestionRow(QImage& image, QPoint origin, int options)
+{
+    static const char* letters[] = {"A", "B", "C", "D"};
+    for (int i = 0; i < options; ++i) {
+        const QRect box(origin.x() + i * 60, origin.y(), 40, 20);
+        synthetic::drawBox(image, box, 2);
+        synthetic::drawText(image, box.adjusted(13, 1, 0, 0), QString::fromLatin1(letters[i % 4]), 16);
+    }
+}
+
+} // namespace
+
+TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
+{
+    QImage image = synthetic::blankPage(1000, 900);
+    const DrawnGrid drawn{QPoint(200, 150), QSizeF(68, 48), QSizeF(109.656, 80.583)};
+    fillBoxGrid(image, drawn, 5, 4);
+    const QRectF frame = frameAround(drawn, 5, 4, 20);
+    cv::Mat region = cropPage(QPixmap::fromImage(image), frame);
+
+    OptionGridParams grid;
+    ASSERT_EQ(getObjectSelectPosition(region, 5, 4, grid), 0);
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0);
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
+    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch);
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
+    EXPECT_NEAR(grid.x, 20, 1);
+    EXPECT_NEAR(grid.y, 20, 1);
+    EXPECT_EQ(region.type(), CV_8UC1); // left black-and-white for the fallback
+}
+
+TEST(GetObjectSelectPosition, otherBoxesAreMeasuredAndSnapOnlyTheAxisThatMatches)
+{
+    // Small boxes at their own pitch.
+    QImage image = synthetic::blankPage(900, 700);
+    const DrawnGrid small{QPoint(100, 90), QSizeF(40, 28), QSizeF(62.5, 45.25)};
+    fillBoxGrid(image, small, 6, 5);
+    cv::Mat region = cropPage(QPixmap::fromImage(image), frameAround(small, 6, 5, 16));
+    OptionGridParams grid;
+    ASSERT_EQ(getObjectSelectPosition(region, 6, 5, grid), 0);
+    EXPECT_NEAR(grid.boxWidth, 40, 2);
+    EXPECT_NEAR(grid.boxHeight, 28, 2);
+    EXPECT_NEAR(grid.columnPitch, 62.5, 2);
+    EXPECT_NEAR(grid.rowPitch, 45.25, 2);
+    EXPECT_NEAR(grid.x, 16, 2);
+    EXPECT_NEAR(grid.y, 16, 2);
+
+    // Wider boxes at the standard pitch: the rows snap, the columns are
+    // measured as they are.
+    QImage wide = synthetic::blankPage(900, 700);
+    const DrawnGrid broad{QPoint(60, 60), QSizeF(74, 48), QSizeF(109.656, 80.583)};
+    fillBoxGrid(wide, broad, 4, 4);
+    region = cropPage(QPixmap::fromImage(wide), frameAround(broad, 4, 4, 12));
+    ASSERT_EQ(getObjectSelectPosition(region, 4, 4, grid), 0);
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
+    EXPECT_NEAR(grid.boxWidth, 74, 2);
+    EXPECT_NE(grid.columnPitch, standardColumnPitch);
+    EXPECT_NEAR(grid.columnPitch, 109.656, 2);
+}
+
+TEST(GetObjectSelectPosition, rowsThatCannotBeMeasuredAreDerivedFromTheRegion)
+{
+    QImage image = synthetic::blankPage(800, 600);
+    const DrawnGrid drawn{QPoint(100, 100), QSizeF(68, 48), QSizeF(109.656, 80.583)};
+    fillBoxGrid(image, drawn, 2, 4);
+    const QPixmap page = QPixmap::fromImage(image);
+
+    // Five rows asked for, two printed: no row height or pitch measured.
+    cv::Mat region = cropPage(page, frameAround(drawn, 2, 4, 20));
+    const int height = region.rows;
+    OptionGridParams grid;
+    ASSERT_EQ(getObjectSelectPosition(region, 5, 4, grid), 0);
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 7.0);
+    EXPECT_DOUBLE_EQ(grid.rowPitch, ((height - 8) - 7.0) / 5 + 1);
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0); // the columns are still measured
+    EXPECT_NEAR(grid.y, 20, 1);
+
+    // A single row has no pitch to measure; the grid still gets a usable one.
+    region = cropPage(page, frameAround(drawn, 1, 4, 20));
+    ASSERT_EQ(getObjectSelectPosition(region, 1, 4, grid), 0);
+    EXPECT_TRUE(std::isfinite(grid.rowPitch));
+    EXPECT_GT(grid.rowPitch, 0.0);
+    EXPECT_NEAR(grid.boxHeight, 48, 2);
+    EXPECT_NEAR(grid.y, 20, 1);
+}
+
+TEST(GetObjectSelectPosition, unusableInputIsRefusedAndLogged)
+{
+    OptionGridParams grid = sentinel();
+    cv::Mat empty;
+    EXPECT_EQ(getObjectSelectPosition(empty, 3, 4, grid), 1);
+
+    logwatch::LogWatch log;
+    cv::Mat deep(60, 80, CV_16UC1, cv::Scalar(30000));
+    EXPECT_EQ(getObjectSelectPosition(deep, 3, 4, grid), 1);
+    EXPECT_EQ(log.newRecords(QStringLiteral("Fatal"), QStringLiteral("getObjectSelectPosition")).size(), 1);
+    expectSentinel(grid);
+}
+
+TEST(GetObjectPos, measuresAt200DpiAndReturnsPagePixels)
+{
+    // Drawn at the page's own resolution so that the measurement, which
+    // always runs at 200 dpi, sees standard boxes.
+    QPixmap probe(1, 1);
+    const float f = factorTo200Dpi(probe);
+    QImage image = synthetic::blankPage(qRound(1000 / f), qRound(900 / f));
+    const DrawnGrid drawn{QPoint(qRound(120 / f), qRound(100 / f)), QSizeF(68 / f, 48 / f),
+                          QSizeF(109.656 / f, 80.583 / f)};
+    fillBoxGrid(image, drawn, 5, 4);
+    const QPixmap page = QPixmap::fromImage(image);
+    const QRectF frame = frameAround(drawn, 5, 4, 15);
+
+    OptionGridParams grid;
+    ASSERT_EQ(getObjectPos(page, frame, 5, 4, grid), 0);
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch / double(f));
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch / double(f));
+    EXPECT_NEAR(grid.x, 15, 1);
+    EXPECT_NEAR(grid.y, 15, 1);
+}
+
+TEST(GetObjectPos, boxesOnA200DpiPageLieWithinTwoPixels)
+{
+    QImage image = synthetic::blankPage(1400, 1000);
+    const DrawnGrid standard{QPoint(150, 120), QSizeF(68, 48), QSizeF(109.656, 80.583)};
+    const DrawnGrid other{QPoint(800, 200), QSizeF(44, 30), QSizeF(70.5, 52.25)};
+    fillBoxGrid(image, standard, 6, 4);
+    fillBoxGrid(image, other, 8, 5);
+    const QPixmap page = QPixmap::fromImage(image);
+
+    for (const auto& [drawn, rows, cols] : {std::make_tuple(standard, 6, 4), std::make_tuple(other, 8, 5)}) {
+        SCOPED_TRACE(drawn.box.width());
+        OptionGridParams grid;
+        ASSERT_EQ(getObjectPos(page, frameAround(drawn, rows, cols, 20), rows, cols, grid), 0);
+        EXPECT_NEAR(grid.x, 20, 2);
+        EXPECT_NEAR(grid.y, 20, 2);
+        EXPECT_NEAR(grid.boxWidth, drawn.box.width(), 2);
+        EXPECT_NEAR(grid.boxHeight, drawn.box.height(), 2);
+        EXPECT_NEAR(grid.columnPitch, drawn.pitch.width(), 2);
+        EXPECT_NEAR(grid.rowPitch, drawn.pitch.height(), 2);
+    }
+}
+
+TEST(GetObjectPos, blankOrOffPageFramesLeaveTheGridAlone)
+{
+    QImage image = synthetic::blankPage(600, 500);
+    fillBoxGrid(image, DrawnGrid{QPoint(300, 300), QSizeF(40, 30), QSizeF(60, 45)}, 2, 2);
+    const QPixmap page = QPixmap::fromImage(image);
+
+    OptionGridParams grid = sentinel();
+    EXPECT_EQ(getObjectPos(page, QRectF(20, 20, 200, 150), 2, 2, grid), 1);
+    EXPECT_EQ(getObjectPos(page, QRectF(700, 20, 200, 150), 2, 2, grid), -1);
+    expectSentinel(grid);
+}
+
+TEST(GetObjectPos, aFrameWithoutBoxesFallsBackToTheStandardGrid)
+{
+    // A pale tint is content for the blank test but vanishes in the
+    // cleaning, so there are no boxes to measure.
+    QImage image = synthetic::blankPage(600, 500);
+    synthetic::fillBox(image, QRect(150, 150, 200, 150), QColor(250, 250, 250));
+    const QPixmap page = QPixmap::fromImage(image);
+    const float f = factorTo200Dpi(page);
+    const QRectF frame(100, 100, 300, 300);
+
+    OptionGridParams grid;
+    ASSERT_EQ(getObjectPos(page, frame, 2, 2, grid), 0);
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch / double(f));
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch / double(f));
+    EXPECT_LE(grid.x + grid.columnPitch + grid.boxWidth, frame.width());
+    EXPECT_LE(grid.y + grid.rowPitch + grid.boxHeight, frame.height());
+}
+
+TEST(CheckObjectiveArea, countsQuestionRowsAndOptionsByTheFramesShape)
+{
+    QImage image = synthetic::blankPage(900, 700);
+    for (int q = 0; q < 6; ++q)
+        drawQuestionRow(image, QPoint(60, 60 + 40 * q), 4);
+    const QPixmap page = QPixmap::fromImage(image);
+
+    // Six rows of four options in a frame 1.5 times as wide as high.
+    int questions = 0;
+    int options = 0;
+    ASSERT_EQ(checkObjectiveArea(page, QRectF(40, 40, 390, 260), questions, options), 0);
+    EXPECT_EQ(questions, 6);
+    EXPECT_EQ(options, 4);
+
+    // Tall frames hold the options under each other: half or a third of
+    // the bands.
+    ASSERT_EQ(checkObjectiveArea(page, QRectF(40, 40, 130, 260), questions, options), 0);
+    EXPECT_EQ(questions, 6);
+    EXPECT_EQ(options, 3);
+    ASSERT_EQ(checkObjectiveArea(page, QRectF(40, 40, 208, 260), questions, options), 0);
+    EXPECT_EQ(options, 2);
+}
+
+TEST(CheckObjectiveArea, countsOnlyBandsTallerThanFiveRows)
+{
+    QImage image = synthetic::blankPage(700, 400);
+    for (int q = 0; q < 3; ++q)
+        drawQuestionRow(image, QPoint(40, 40 + 40 * q), 4);
+    // A rule under the block and a bar touching the frame's bottom edge.
+    synthetic::fillBox(image, QRect(40, 170, 220, 3));
+    synthetic::fillBox(image, QRect(40, 196, 220, 14));
+    int questions = 0;
+    int options = 0;
+    ASSERT_EQ(checkObjectiveArea(QPixmap::fromImage(image), QRectF(30, 30, 300, 180), questions, options), 0);
+    EXPECT_EQ(questions, 4);
+}
+
+TEST(CheckObjectiveArea, blankOrOffPageFramesWriteNothing)
+{
+    const QPixmap page = QPixmap::fromImage(synthetic::blankPage(400, 300));
+    int questions = -7;
+    int options = -8;
+    EXPECT_EQ(checkObjectiveArea(page, QRectF(10, 10, 200, 100), questions, options), 1);
+    EXPECT_EQ(checkObjectiveArea(page, QRectF(500, 10, 200, 100), questions, options), -1);
+    EXPECT_EQ(questions, -7);
+    EXPECT_EQ(options, -8);
+}
