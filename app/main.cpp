@@ -1,12 +1,30 @@
+#include "app/appfont.h"
+#include "app/crashhandler.h"
+#include "app/eimainwindow.h"
+#include "app/startup.h"
+#include "canvas/item/eirectitem.h"
+#include "model/infra/eiconfig.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
+    // Locals in this order are destroyed window first, then the translator,
+    // then the application, which must outlive both.
     QApplication app(argc, argv);
-    QLabel shell(QStringLiteral("Velmora第三方卡制作工具客户端"));
-    shell.setWindowTitle(QStringLiteral("Velmora第三方卡制作工具客户端"));
-    shell.resize(800, 500);
-    shell.show();
-    return app.exec();
+    setupAppFont();
+    setupCrashHandler();
+
+    QTranslator translator;
+    // Without it Qt's own dialogs keep their English texts; nothing to report.
+    if (translator.load(QStringLiteral(":/Resources/Quindle/translations/qt_zh_CN.qm")))
+        QApplication::installTranslator(&translator);
+
+    qRegisterMetaType<EIRectItem*>("EIRectItem*");
+    config.init(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini"));
+
+    EIMainWindow window;
+    showMainWindow(window);
+    return QApplication::exec();
 }
