@@ -1,0 +1,67 @@
+#include "algorithms/examnumber.h"
+#include "algorithms/optiongrid.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+
+#include <benchmark/benchmark.h>
+
+// A full A3 page at 200 dpi, landscape, with three blocks of 20 choice
+// questions whose four standard answer boxes are filled in, as a
+// completed sheet is framed.
+static QPixmap a3PageWithOptionGrids(QRectF* block)
+{
+    QImage image(3307, 2339, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (int b = 0; b < 3; ++b) {
+        const QPoint origin(200 + b * 1000, 500);
+        for (int row = 0; row < 20; ++row)
+            for (int box = 0; box < 4; ++box)
+                painter.fillRect(QRect(origin.x() + qRound(box * 109.656), origin.y() + qRound(row * 80.583), 68, 48),
+                                 Qt::black);
+    }
+    // The first block with a margin of 30 pixels.
+    *block = QRectF(170, 470, 3 * 109.656 + 68 + 60, 19 * 80.583 + 48 + 60);
+    return QPixmap::fromImage(image);
+}
+
+static void BM_GetObjectPosA3(benchmark::State& state)
+{
+    QRectF block;
+    const QPixmap page = a3PageWithOptionGrids(&block);
+    for (auto _ : state) {
+        OptionGridParams grid;
+        if (getObjectPos(page, block, 20, 4, grid) != 0)
+            state.SkipWithError("grid not measured");
+    }
+}
+BENCHMARK(BM_GetObjectPosA3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+static void BM_CheckObjectiveAreaA3(benchmark::State& state)
+{
+    QRectF block;
+    const QPixmap page = a3PageWithOptionGrids(&block);
+    for (auto _ : state) {
+        int questions = 0;
+        int options = 0;
+        if (checkObjectiveArea(page, block, questions, options) != 0)
+            state.SkipWithError("block not estimated");
+    }
+}
+BENCHMARK(BM_CheckObjectiveAreaA3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The worst case: the operator frames the whole page.
+static void BM_GetObjectPosWholeA3(benchmark::State& state)
+{
+    QRectF block;
+    const QPixmap page = a3PageWithOptionGrids(&block);
+    const QRectF whole(0, 0, page.width(), page.height());
+    for (auto _ : state) {
+        OptionGridParams grid;
+        if (getObjectPos(page, whole, 20, 12, grid) != 0)
+            state.SkipWithError("grid not measured");
+    }
+}
+BENCHMARK(BM_GetObjectPosWholeA3)->Unit(benchmark::kMillisecond)->UseRealTime();
