@@ -50,6 +50,13 @@ bool groupsContain(const OptionalGroupList& groups, int number)
                        [number](const OptionalGroup& group) { return group.questions.contains(number); });
 }
 
+// A merged block carries its partner's marks from the last save; its
+// questions are the partner's and are listed with the partner.
+bool isOptional(const SubArea& block)
+{
+    return block.hasMarks() && !block.merge;
+}
+
 int answerCountFor(int questions)
 {
     return questions > 3 ? 2 : 1;
@@ -90,7 +97,7 @@ OptionalGroupList AnswerSheet::optionalGroups() const
         OptionalGroup group;
         group.groupId = id;
         anyBlock(sheets, [&](const PageSheet&, const Section& section, const SubArea& block) {
-            if (section.type != sectionTypeSubjective || !block.hasMarks() || block.chooseTopicGroup != id)
+            if (section.type != sectionTypeSubjective || !isOptional(block) || block.chooseTopicGroup != id)
                 return false;
             for (int number : block.numList) {
                 if (!group.questions.contains(number))
@@ -109,7 +116,7 @@ OptionalGroupList AnswerSheet::optionalGroups() const
                 if (section.type != sectionTypeSubjective || section.branch.isEmpty())
                     continue;
                 const SubArea& block = section.branch.first();
-                if (!block.hasMarks())
+                if (!isOptional(block))
                     continue;
                 if (block.chooseTopicGroup > 0 && block.chooseTopicModel > 0) {
                     if (!groupHasId(groups, block.chooseTopicGroup))

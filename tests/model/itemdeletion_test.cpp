@@ -4,7 +4,6 @@
 
 #include "tests/model/modelfixtures.h"
 
-#include "model/infra/appstate.h"
 #include "model/removeditems.h"
 
 #include <QGraphicsScene>
@@ -225,39 +224,3 @@ TEST_F(ItemDeletion, dropDeadItemsKeepsBlocksWithoutItemAndDropsSharersOfADeadOn
     delete alive.frame;
 }
 
-TEST_F(ItemDeletion, clearResetsTheCardButKeepsRedCardAndAbsentMarkCount)
-{
-    card.redCard = true;
-    card.absentMarkCnt = 3;
-    card.paperName = QStringLiteral("期末");
-    card.paperCnt = 2;
-    card.pageCnt = 4;
-    card.answerSheetType = 1;
-    card.isObjectVerticalAlign = true;
-    card.jumpLines = true;
-    card.optionalGroupCnt = 2;
-    card.orientation = QStringLiteral("vertical");
-    card.errorText = QStringLiteral("old");
-    card.json = "{}";
-    card.sheets.resize(2);
-    card.sheets[1].append(PageSheet());
-    card.sheets[1][0].addLine(item());
-    projectDir = QStringLiteral("/tmp/somewhere");
-
-    card.clear();
-    EXPECT_TRUE(card.redCard);
-    EXPECT_EQ(card.absentMarkCnt, 3);
-    EXPECT_EQ(card.paperName, QStringLiteral("unknown"));
-    EXPECT_EQ(card.paperCnt, 1);
-    EXPECT_EQ(card.pageCnt, 1);
-    EXPECT_EQ(card.answerSheetType, 3);
-    EXPECT_FALSE(card.isObjectVerticalAlign);
-    EXPECT_FALSE(card.jumpLines);
-    EXPECT_EQ(card.optionalGroupCnt, 0);
-    EXPECT_EQ(card.orientation, QStringLiteral("horizontal"));
-    EXPECT_TRUE(card.errorString().isEmpty());
-    EXPECT_TRUE(card.json.isEmpty());
-    EXPECT_TRUE(card.sheets.isEmpty());
-    EXPECT_TRUE(projectDir.isEmpty());
-    EXPECT_EQ(CountedItem::destroyed, 1);
-}

@@ -244,6 +244,17 @@ TEST_F(OptionalQuestions, multiMarkBlocksAreGroupsOfTheirOwn)
     EXPECT_EQ(groups[1].answerCount, 2);
 }
 
+TEST_F(OptionalQuestions, mergedBlockIsNotOfferedAsAGroupOfItsOwn)
+{
+    addPage(0).addSection(subjective(22, 23, 2));
+    addPage(0).addSection(subjective(22, 23));
+    onlyBlock(card.sheets[0][1], 0).merge = true;
+    ASSERT_TRUE(card.checkOptionalMarks());   // the merged block now holds the marks too
+    const OptionalGroupList groups = card.optionalGroups();
+    ASSERT_EQ(groups.size(), 1);
+    EXPECT_EQ(groups[0].questions, (QList<int>{22, 23}));
+}
+
 TEST_F(OptionalQuestions, associatedBlocksAppearOncePerGroup)
 {
     addPage(0).addSection(subjective(27, 27, 1));

@@ -4,10 +4,8 @@
 #include "tests/support/testsupport.h"
 
 #include "model/global.h"
-#include "model/removeditems.h"
 
 #include <QGraphicsScene>
-#include <QPainter>
 
 using namespace modeltest;
 
@@ -25,40 +23,6 @@ protected:
 
 } // namespace
 
-TEST_F(Records, freshRecordsHoldTheirConstructionValues)
-{
-    const PageSheet page;
-    EXPECT_EQ(page.side, -1);
-    EXPECT_EQ(page.pageIndex, -1);
-    EXPECT_EQ(page.stuNoMode, 0);
-    EXPECT_EQ(page.ticketNum.rows, 10);
-    EXPECT_EQ(page.ticketNum.count, 8);
-    EXPECT_EQ(page.ticketNum.direction, 1);
-    EXPECT_FALSE(page.ticketNum.enabled);
-    EXPECT_TRUE(page.ticketNum.existsLine);
-    EXPECT_TRUE(page.title.isEmpty());
-    EXPECT_FALSE(page.testmark.enabled);
-    EXPECT_EQ(page.barCode.item, nullptr);
-
-    const SubArea block;
-    EXPECT_EQ(block.orientation, 2);
-    EXPECT_EQ(block.subAreaTopicType, -1);
-    EXPECT_TRUE(block.isChoice());
-
-    const AnswerSheet fresh;
-    EXPECT_EQ(fresh.paperName, QStringLiteral("unknow"));
-    EXPECT_EQ(fresh.paperCnt, 1);
-    EXPECT_EQ(fresh.pageCnt, 0);
-    EXPECT_EQ(fresh.absentMarkCnt, 2);
-    EXPECT_EQ(fresh.answerSheetType, 3);
-    EXPECT_EQ(fresh.orientation, QStringLiteral("horizontal"));
-
-    const OptionalGroup group;
-    EXPECT_EQ(group.groupId, 0);
-    EXPECT_EQ(group.answerCount, 0);
-    EXPECT_TRUE(group.oneQuestionPerBlock);
-}
-
 TEST_F(Records, resetsDeleteTheItemOnlyWhenAsked)
 {
     CountedItem::destroyed = 0;
@@ -75,6 +39,7 @@ TEST_F(Records, resetsDeleteTheItemOnlyWhenAsked)
     EXPECT_EQ(CountedItem::destroyed, 0);
 
     mark.item = kept;
+    EXPECT_TRUE(mark.isEmpty());   // an item without picture text
     mark.reset(true);
     EXPECT_EQ(CountedItem::destroyed, 1);
     EXPECT_TRUE(scene.items().isEmpty());
@@ -91,18 +56,6 @@ TEST_F(Records, resetsDeleteTheItemOnlyWhenAsked)
     EXPECT_FALSE(area.enabled);
     EXPECT_EQ(area.frame, nullptr);
     EXPECT_EQ(CountedItem::destroyed, 2);
-}
-
-TEST_F(Records, imageMarkIsEmptyWithoutTextOrItem)
-{
-    ImageMark mark;
-    mark.item = frameItem(QRectF(0, 0, 10, 10));
-    EXPECT_TRUE(mark.isEmpty());
-    mark.base64 = QStringLiteral("abc");
-    EXPECT_FALSE(mark.isEmpty());
-    mark.reset(true);
-    mark.base64 = QStringLiteral("abc");
-    EXPECT_TRUE(mark.isEmpty());
 }
 
 TEST_F(Records, questionNumberRanges)
@@ -153,54 +106,6 @@ TEST_F(Records, framedKindIsLookedUpOnEveryPageOfTheCard)
     EXPECT_FALSE(Global::hasFramedKind(QStringLiteral("lines")));
     answerSheet.sheets[1][0].addLine(frameItem(QRectF(0, 0, 100, 5)));
     EXPECT_TRUE(Global::hasFramedKind(QStringLiteral("lines")));
-}
-
-TEST_F(Records, replacingAMarkDropsTheOldItemWithoutDeletingIt)
-{
-    CountedItem::destroyed = 0;
-    PageSheet page;
-    page.title.item = new CountedItem(QRectF(0, 0, 10, 10));
-    EIRectItem* old = page.title.item;
-    ImageMark title;
-    title.item = frameItem(QRectF(5, 5, 10, 10));
-    title.base64 = QStringLiteral("new");
-    page.setTitle(title);
-    EXPECT_EQ(page.title.item, title.item);
-    EXPECT_EQ(page.title.base64, QStringLiteral("new"));
-
-    page.testmark.item = new CountedItem(QRectF(0, 0, 10, 10));
-    EIRectItem* oldMark = page.testmark.item;
-    TestMark absent;
-    absent.item = frameItem(QRectF(5, 5, 10, 10));
-    absent.enabled = true;
-    page.setTestMark(absent);
-    EXPECT_EQ(page.testmark.item, absent.item);
-    EXPECT_TRUE(page.testmark.enabled);
-    EXPECT_EQ(CountedItem::destroyed, 0);
-    deleteItemsOnce({old, oldMark, title.item, absent.item});
-}
-
-TEST_F(Records, switchesReachLinesAndPageNumberMarks)
-{
-    PageSheet page;
-    page.addLine(frameItem(QRectF(0, 0, 100, 5)));
-    ImageMark mark;
-    mark.item = frameItem(QRectF(0, 0, 10, 10));
-    page.addPageNumMark(mark);
-    page.addPageNumMark(ImageMark());   // a mark without item is skipped
-
-    page.setLinesVisible(false);
-    page.setPageNumMarksVisible(false);
-    EXPECT_FALSE(page.lines[0]->isVisible());
-    EXPECT_FALSE(mark.item->isVisible());
-
-    page.setLinesEditable(true);
-    page.setPageNumMarksEditable(true);
-    EXPECT_TRUE(page.lines[0]->flags() & QGraphicsItem::ItemIsSelectable);
-    EXPECT_FALSE(page.lines[0]->flags() & QGraphicsItem::ItemIsMovable);
-    page.setLinesEditable(false);
-    EXPECT_FALSE(page.lines[0]->isEnabled());
-    deleteItemsOnce({page.lines[0], mark.item});
 }
 
 TEST_F(Records, pageImageLoadsAndTurns)

@@ -143,22 +143,6 @@ TEST_F(TemplateFile, pageNumbersAreLeftOutOnACardOfTwoPages)
         EXPECT_FALSE(page.toObject().contains("pageNum"));
 }
 
-TEST_F(TemplateFile, examNumberAreaIsWrittenFromItsItem)
-{
-    buildFullCard(card);
-    const QJsonObject area = pagesOf(parseObject(card.toJson(true))).at(0).toObject().value("ticketNum").toObject();
-    EXPECT_EQ(area.value("direction").toString(), QStringLiteral("horizontal"));
-    EXPECT_EQ(area.value("count").toInt(), 9);
-    EXPECT_EQ(area.value("rows").toInt(), 10);
-    EXPECT_EQ(area.value("borderType").toInt(), 1);
-    EXPECT_FALSE(area.value("existsLine").toBool());
-    EXPECT_DOUBLE_EQ(area.value("rowOffset").toDouble(), 18.5);
-    EXPECT_DOUBLE_EQ(area.value("colOffset").toDouble(), 30.25);
-    EXPECT_EQ(area.value("firstOption").toObject(), Global::rectToJson(QRectF(8, 8, 24, 14)));
-    // The grid sets the frame's size: 2 * 8 + 8 * 30.25 + 24 wide.
-    EXPECT_EQ(area.value("position").toObject(), Global::rectToJson(QRectF(40, 80, 282, 16 + 9 * 18.5 + 14)));
-}
-
 TEST_F(TemplateFile, sectionAndBlockObjectsCarryExactlyTheirKeys)
 {
     buildFullCard(card);
