@@ -27,15 +27,9 @@ constexpr int maxRulingWidth = 10;
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)
 {
     return guardImageLibrarySilently(-1, [&] {
-        cv::Mat region = cropPage(page, frame);
-        stretchBoxContrast(region, 1);
-        if (isBlankRegion(region))
+        cv::Mat region;
+        if (!frameInk(page, frame, 1, region))
             return 1;
-
-        localThreshold(region, region, 60, 0.1, 128.0, 400);
-        cv::bitwise_not(region, region);
-        regionFill(region, region, 4, 1, 0);
-
         cv::Mat projection = cv::Mat::zeros(1, region.cols, CV_32FC1);
         columnWhiteProjection(region, projection);
         std::vector<int> runs;

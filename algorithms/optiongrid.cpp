@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -74,17 +73,24 @@ void stretchBoxContrast(cv::Mat& image, int blendPasses)
         overlayBlend(cv::Mat::zeros(image.size(), image.type()), image, image);
 }
 
+bool frameInk(const QPixmap& page, const QRectF& frame, int blendPasses, cv::Mat& ink)
+{
+    ink = cropPage(page, frame);
+    stretchBoxContrast(ink, blendPasses);
+    if (isBlankRegion(ink))
+        return false;
+    localThreshold(ink, ink, 60, 0.1, 128.0, 400);
+    cv::bitwise_not(ink, ink);
+    regionFill(ink, ink, 4, 1, 0);
+    return true;
+}
+
 int checkObjectiveArea(const QPixmap& page, const QRectF& frame, int& questionCount, int& optionCount)
 {
     return guardImageLibrarySilently(-1, [&] {
-        cv::Mat region = cropPage(page, frame);
-        stretchBoxContrast(region, 2);
-        if (isBlankRegion(region))
+        cv::Mat region;
+        if (!frameInk(page, frame, 2, region))
             return 1;
-
-        localThreshold(region, region, 60, 0.1, 128.0, 400);
-        cv::bitwise_not(region, region);
-        regionFill(region, region, 4, 1, 0);
         maskByProjectionRuns(region, region, 3, false);
 
         cv::Mat projection = cv::Mat::zeros(1, region.rows, CV_32FC1);

@@ -66,6 +66,16 @@ void expectSentinel(const OptionGridParams& grid)
     EXPECT_DOUBLE_EQ(grid.rowPitch, 6);
 }
 
+// The standard grid's size and pitches, brought back from 200 dpi by the
+// factor `f`.
+void expectStandardGrid(const OptionGridParams& grid, float f)
+{
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0 / double(f));
+    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch / double(f));
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch / double(f));
+}
+
 // The factor by which getObjectPos brings a page to 200 dpi.
 float factorTo200Dpi(const QPixmap& page)
 {
@@ -188,10 +198,7 @@ TEST(GetObjectPos, measuresAt200DpiAndReturnsPagePixels)
 
     OptionGridParams grid;
     ASSERT_EQ(getObjectPos(page, frame, 5, 4, grid), 0);
-    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0 / double(f));
-    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0 / double(f));
-    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch / double(f));
-    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch / double(f));
+    expectStandardGrid(grid, f);
     EXPECT_NEAR(grid.x, 15, 1);
     EXPECT_NEAR(grid.y, 15, 1);
 }
@@ -242,10 +249,7 @@ TEST(GetObjectPos, aFrameWithoutBoxesFallsBackToTheStandardGrid)
 
     OptionGridParams grid;
     ASSERT_EQ(getObjectPos(page, frame, 2, 2, grid), 0);
-    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0 / double(f));
-    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0 / double(f));
-    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch / double(f));
-    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch / double(f));
+    expectStandardGrid(grid, f);
     EXPECT_LE(grid.x + grid.columnPitch + grid.boxWidth, frame.width());
     EXPECT_LE(grid.y + grid.rowPitch + grid.boxHeight, frame.height());
 }
