@@ -58,7 +58,7 @@ private:
     void write(int level, const std::string& text);
 
     std::mutex mutex;
-    char timeText[32] = {};
+    char timeText[64] = {}; // 23 characters in practice; room for any int the compiler can imagine
     char unknownLevelName[16] = {};
 };
 
