@@ -110,33 +110,6 @@ TEST(CountDigitColumns, bubblesWithoutRulingLinesGiveNoCount)
     EXPECT_EQ(count, -1);
 }
 
-TEST(CountDigitColumns, blankOrOffPageFramesLeaveTheCountAlone)
-{
-    const QPixmap page = QPixmap::fromImage(synthetic::blankPage(400, 300));
-    int count = 42;
-    EXPECT_EQ(countDigitColumns(page, QRectF(10, 10, 200, 200), count), 1);
-    EXPECT_EQ(countDigitColumns(page, QRectF(-300, 10, 200, 200), count), -1);
-    EXPECT_EQ(count, 42);
-}
-
-TEST(GetStuNoPos, theBorderFlagDoesNotChangeTheMeasurement)
-{
-    const ExamGrid grid{QPoint(60, 50), 9};
-    QImage image = synthetic::blankPage(700, 500);
-    drawExamGrid(image, grid);
-    const QPixmap page = QPixmap::fromImage(image);
-    OptionGridParams without;
-    OptionGridParams with;
-    ASSERT_EQ(getStuNoPos(page, grid.frame(12), ExamGrid::rows, 9, false, without), 0);
-    ASSERT_EQ(getStuNoPos(page, grid.frame(12), ExamGrid::rows, 9, true, with), 0);
-    EXPECT_EQ(with.x, without.x);
-    EXPECT_EQ(with.y, without.y);
-    EXPECT_EQ(with.boxWidth, without.boxWidth);
-    EXPECT_EQ(with.boxHeight, without.boxHeight);
-    EXPECT_EQ(with.columnPitch, without.columnPitch);
-    EXPECT_EQ(with.rowPitch, without.rowPitch);
-}
-
 TEST(GetStuNoPos, bubblesWithoutFrameLinesGetTheStandardGridFitted)
 {
     // One row of bubbles has no long vertical lines to take for a frame.
@@ -161,9 +134,14 @@ TEST(GetStuNoPos, bubblesWithoutFrameLinesGetTheStandardGridFitted)
     EXPECT_LE(measured.y + 9 * measured.rowPitch, frame.height());
 }
 
-TEST(GetStuNoPos, blankAndOffPageFramesAndLibraryErrors)
+TEST(ExamNumberChecks, blankAndOffPageFramesAndLibraryErrorsWriteNothing)
 {
     const QPixmap page = QPixmap::fromImage(synthetic::blankPage(400, 300));
+    int count = 42;
+    EXPECT_EQ(countDigitColumns(page, QRectF(10, 10, 200, 200), count), 1);
+    EXPECT_EQ(countDigitColumns(page, QRectF(-300, 10, 200, 200), count), -1);
+    EXPECT_EQ(count, 42);
+
     OptionGridParams grid;
     grid.x = 5;
     EXPECT_EQ(getStuNoPos(page, QRectF(20, 20, 200, 200), 10, 6, false, grid), 1);

