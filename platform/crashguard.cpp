@@ -11,6 +11,7 @@
 
 #include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace platform {
@@ -155,8 +156,13 @@ void noticeIfOnGuiThread()
 [[noreturn]] void endBySignal(int signal)
 {
     std::signal(signal, SIG_DFL);
+    // Inside its own handler the signal is blocked; unblocked, raising it
+    // ends the process at once with the default action.
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
     ::raise(signal);
-    // A blocked signal would let raise return.
     ::_exit(128 + signal);
 }
 

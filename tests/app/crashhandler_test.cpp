@@ -1,0 +1,24 @@
+#include "tests/app/apptest.h"
+#include "tests/support/testsupport.h"
+
+#include "app/crashhandler.h"
+
+#include <gtest/gtest.h>
+
+#include <QScreen>
+
+TEST(CrashMessage, tellsTheOperatorThatTheProgramEndsInTheMiddleOfTheScreen)
+{
+    testsupport::Watchdog watchdog(30);
+    apptest::SeenBox box;
+    QPoint centre;
+    apptest::answerWhenShown(nullptr, QStringLiteral("确定"), &box,
+                             [&] { centre = apptest::visibleMessageBox()->frameGeometry().center(); });
+    crashHandler();
+
+    EXPECT_EQ(box.labels, QStringList({QStringLiteral("提示"), QStringLiteral("程序遇到异常，即将退出！")}));
+    EXPECT_EQ(box.buttons, QStringList({QStringLiteral("确定")}));
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 2);
+    EXPECT_EQ(apptest::visibleMessageBox(), nullptr);
+}
