@@ -1,0 +1,211 @@
+#include "app/iocontroller.h"
+
+#include "app/eimainwindow.h"
+#include "model/answersheet.h"
+#include "model/infra/appstate.h"
+#include "model/removeditems.h"
+#include "model/templatelimits.h"
+#include "widgets/eimessagebox.h"
+#include "widgets/newprojectpanel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+const QString messageTitle = QStringLiteral("提示");
+
+// Why the new-project dialog refuses a card name, in the order the
+// operator is told; empty when the name is good.
+QString cardNameFault(const QString& name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("请输入答题卡名称!");
+    if (name.size() > maxCardNameLength)
+        return QStringLiteral("答题卡名称过长，请重新输入!");
+    for (QChar c : forbiddenNameCharacters) {
+        if (name.contains(c))
+            return QStringLiteral("答题卡名称不能包含以下字符 \\ / : * ? \" < > |");
+    }
+    // The name becomes a folder: these two would be the chosen folder itself
+    // or the one above it.
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("答题卡名称不合法，请重新输入!");
+    return QString();
+}
+
+// The message about the first page of the card that has no picture, or
+// an empty text. A page whose entry names no picture is as unusable as
+// one whose file is gone.
+QString missingPictureFault()
+{
+    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
+        for (const PageSheet& page : paper) {
+            if (page.image.pixmap.isNull())
+                return QStringLiteral("图像 \"%1_%2.jpg\" 不存在,导入失败！").arg(answerSheet.paperName).arg(page.pageIndex);
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+FileDialogs::FileDialogs()
+    : openFileName([](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
+          return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+      }),
+      openFileNames([](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
+          return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+      })
+{
+}
+
+IOController::IOController(QObject* parent) : QObject(parent), mainWindow(qobject_cast<EIMainWindow*>(parent)) {}
+
+IOController::~IOController() = default;
+
+QWidget* IOController::raiseOverlay()
+{
+    return mainWindow ? mainWindow->messageParent() : nullptr;
+}
+
+void IOController::closeOverlay()
+{
+    if (mainWindow)
+        mainWindow->closeFloatingPanel();
+}
+
+int IOController::ask(const QString& text, const QString& retryText)
+{
+    return EIMessageBox::question(raiseOverlay(), messageTitle, text, retryText);
+}
+
+void IOController::setUpPages(int pageCount)
+{
+    AnswerSheet& card = answerSheet;
+    card.pageCnt = pageCount;
+    card.sheets.clear();
+    card.sheets.resize(card.paperCnt);
+    for (int i = 0; i < pageCount && i / 2 < card.sheets.size(); ++i) {
+        PageSheet page;
+        page.setPageIndex(i);
+        page.setSide(i % 2);
+        card.sheets[i / 2].append(page);
+    }
+}
+
+QString IOController::pageStructureFault()
+{
+    const AnswerSheet& card = answerSheet;
+    const QString fault = QStringLiteral("答题卡页面不完整，导入失败！");
+    if (card.paperCnt < 1 || card.sheets.size() != card.paperCnt)
+        return fault;
+    int pages = 0;
+    for (int paper = 0; paper < card.sheets.size(); ++paper) {
+        const QVector<PageSheet>& faces = card.sheets[paper];
+        // Only the last paper may go without its back.
+        const bool last = paper == card.sheets.size() - 1;
+        if (faces.isEmpty() || faces.size() > 2 || (!last && faces.size() < 2))
+            return fault;
+        for (int face = 0; face < faces.size(); ++face) {
+            if (faces[face].side != face || faces[face].pageIndex != paper * 2 + face)
+                return fault;
+        }
+        pages += faces.size();
+    }
+    return pages == card.pageCnt ? QString() : fault;
+}
+
+void IOController::newProject()
+{
+    int state = 2;
+    NewProjectPanel dialog(raiseOverlay());
+    // Reset first, so that even a cancelled dialog leaves an empty template.
+    answerSheet.clear();
+    savePath.clear();
+
+    while (dialog.exec() == EIDialog::Ok) {
+        const QString fault = cardNameFault(dialog.cardName());
+        if (!fault.isEmpty()) {
+            ask(fault);
+            continue;
+        }
+        answerSheet.paperName = dialog.cardName();
+        answerSheet.absentMarkCnt = dialog.absentMarkCount();
+        answerSheet.paperCnt = dialog.paperCount();
+        answerSheet.orientation = dialog.orientation();
+        answerSheet.redCard = dialog.isRedCard();
+        setUpPages(dialog.pageCount());
+        state = 1;
+        break;
+    }
+    closeOverlay();
+    emit newProjectDone(state);
+}
+
+void IOController::refuseImport(const QString& reason)
+{
+    ask(reason);
+    answerSheet.clear();
+    importError.clear();
+    savePath.clear();
+}
+
+void IOController::importProject()
+{
+    int state = 2;
+    const QString path = fileDialogs.openFileName(raiseOverlay(), QStringLiteral("选择答题卡json"),
+                                                  QStringLiteral("./"), QStringLiteral("Files (*.json);;"));
+    if (path.isEmpty()) {
+        emit importProjectDone(state);
+        closeOverlay();
+        return;
+    }
+    const QFileInfo info(path);
+    if (!info.exists() || info.size() < 2) {
+        ask(QStringLiteral("文件为空或不存在！"));
+        closeOverlay();
+        emit importProjectDone(state);
+        return;
+    }
+
+    deletedRecords.clear();
+    answerSheet.clear();
+    importError.clear();
+    projectDir = info.absolutePath();
+    savePath = projectDir;
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        state = 0;
+        lastError = file.errorString();
+        refuseImport(lastError);
+    } else if (!answerSheet.unserialized(file.readAll())) {
+        state = 0;
+        lastError = answerSheet.errorString();
+        refuseImport(lastError);
+    } else if (!importError.isEmpty()) {
+        state = 0;
+        refuseImport(importError);
+    } else if (answerSheet.paperName.isEmpty()) {
+        // The only name the reader takes that the new-project dialog refuses.
+        state = 0;
+        lastError = QStringLiteral("答题卡名称不合法，导入失败！");
+        refuseImport(lastError);
+    } else if (!pageStructureFault().isEmpty()) {
+        state = 0;
+        lastError = pageStructureFault();
+        refuseImport(lastError);
+    } else if (!missingPictureFault().isEmpty()) {
+        state = 0;
+        lastError = missingPictureFault();
+        refuseImport(lastError);
+    } else {
+        state = 1;
+    }
+    file.close();
+    emit importProjectDone(state);
+    closeOverlay();
+}
