@@ -182,6 +182,9 @@ TEST_F(MainWindowTest, declinedCloseKeepsTheWindowAndRemovesTheOverlay)
 
 TEST_F(MainWindowTest, confirmedCloseEndsTheEventLoopWithZero)
 {
+    // The loop ends with the last window; another one left open would hang it.
+    for (QWidget* other : QApplication::topLevelWidgets())
+        ASSERT_TRUE(other == window || !other->isVisible()) << other->metaObject()->className();
     apptest::answerWhenShown(window, QStringLiteral("确定"), nullptr);
     QTimer::singleShot(20, barButton("btnClose"), [this] { apptest::click(barButton("btnClose")); });
     const int result = QApplication::exec();

@@ -47,8 +47,9 @@ protected:
     void makeFontFolder(const QString& fontSource)
     {
         ASSERT_TRUE(QDir().mkpath(QString::fromUtf8(appFontFolder)));
-        if (!fontSource.isEmpty())
+        if (!fontSource.isEmpty()) {
             ASSERT_TRUE(QFile::copy(fontSource, QString::fromUtf8(appFontFolder) + QStringLiteral("msyh.ttf")));
+        }
     }
 
     testsupport::ScratchDir scratch;
