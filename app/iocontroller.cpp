@@ -8,7 +8,6 @@
 #include "widgets/eimessagebox.h"
 #include "widgets/newprojectpanel.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,6 +47,37 @@ QString missingPictureFault()
         }
     }
     return QString();
+}
+
+// Fills the card from the template file at `path`; why the card cannot be
+// used, or an empty text.
+QString readTemplate(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return file.errorString();
+    if (!answerSheet.unserialized(file.readAll()))
+        return answerSheet.errorString();
+    if (!importError.isEmpty())
+        return importError;
+    // The only name the reader takes that the new-project dialog refuses.
+    if (answerSheet.paperName.isEmpty())
+        return QStringLiteral("答题卡名称不合法，导入失败！");
+    const QString structureFault = IOController::pageStructureFault();
+    if (!structureFault.isEmpty())
+        return structureFault;
+    return missingPictureFault();
+}
+
+// A new card's template. clear() keeps what a new project sets again; a
+// file read into it, or refused, must not inherit the last card's red-card
+// colour filter or absent-mark count.
+void resetTemplate()
+{
+    answerSheet.clear();
+    const AnswerSheet fresh;
+    answerSheet.redCard = fresh.redCard;
+    answerSheet.absentMarkCnt = fresh.absentMarkCnt;
 }
 
 } // namespace
@@ -148,7 +178,7 @@ void IOController::newProject()
 void IOController::refuseImport(const QString& reason)
 {
     ask(reason);
-    answerSheet.clear();
+    resetTemplate();
     importError.clear();
     savePath.clear();
 }
@@ -172,40 +202,19 @@ void IOController::importProject()
     }
 
     deletedRecords.clear();
-    answerSheet.clear();
+    resetTemplate();
     importError.clear();
     projectDir = info.absolutePath();
     savePath = projectDir;
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        state = 0;
-        lastError = file.errorString();
-        refuseImport(lastError);
-    } else if (!answerSheet.unserialized(file.readAll())) {
-        state = 0;
-        lastError = answerSheet.errorString();
-        refuseImport(lastError);
-    } else if (!importError.isEmpty()) {
-        state = 0;
-        refuseImport(importError);
-    } else if (answerSheet.paperName.isEmpty()) {
-        // The only name the reader takes that the new-project dialog refuses.
-        state = 0;
-        lastError = QStringLiteral("答题卡名称不合法，导入失败！");
-        refuseImport(lastError);
-    } else if (!pageStructureFault().isEmpty()) {
-        state = 0;
-        lastError = pageStructureFault();
-        refuseImport(lastError);
-    } else if (!missingPictureFault().isEmpty()) {
-        state = 0;
-        lastError = missingPictureFault();
-        refuseImport(lastError);
-    } else {
+    const QString fault = readTemplate(path);
+    if (fault.isEmpty()) {
         state = 1;
+    } else {
+        state = 0;
+        lastError = fault;
+        refuseImport(fault);
     }
-    file.close();
     emit importProjectDone(state);
     closeOverlay();
 }

@@ -57,7 +57,7 @@ public:
     // without its front, a page out of its place), or an empty text.
     static QString pageStructureFault();
 
-    QString lastImportError() const { return lastError; }
+    // Where the next save writes; empty when it will ask.
     QString nextSavePath() const { return savePath; }
 
 signals:

@@ -173,6 +173,8 @@ protected:
     void SetUp() override
     {
         answerSheet.clear();
+        answerSheet.redCard = false;
+        answerSheet.absentMarkCnt = 2;
         importError.clear();
         config.init(scratch.file(QStringLiteral("config.ini")));
         window.show();

@@ -58,6 +58,7 @@ protected:
     {
         EXPECT_EQ(answerSheet.paperName, QStringLiteral("unknown"));
         EXPECT_TRUE(answerSheet.sheets.isEmpty());
+        EXPECT_FALSE(answerSheet.redCard);
         EXPECT_TRUE(projectDir.isEmpty());
         EXPECT_TRUE(importError.isEmpty());
     }
@@ -203,7 +204,7 @@ TEST_F(ProjectImport, papersAndFacesThatDoNotFitThePageOrderAreRefused)
         SCOPED_TRACE(c.what);
         Message shown;
         const QString path = writeJson(QStringLiteral("pages.json"),
-                                       QJsonObject{{"paperName", "卡"}, {"paperCnt", c.papers}, {"pageSheets", c.pages}});
+                                       QJsonObject{{"paperName", "卡"}, {"paperCnt", c.papers}, {"redCard", true}, {"pageSheets", c.pages}});
         EXPECT_EQ(import(path, &shown), 0);
         EXPECT_EQ(shown.text, c.message);
         expectCleanTemplate();
