@@ -10,13 +10,14 @@
 TEST(CrashMessage, tellsTheOperatorThatTheProgramEndsInTheMiddleOfTheScreen)
 {
     testsupport::Watchdog watchdog(30);
-    apptest::SeenBox box;
+    apptest::Message box;
     QPoint centre;
     apptest::answerWhenShown(nullptr, QStringLiteral("确定"), &box,
                              [&] { centre = apptest::visibleMessageBox()->frameGeometry().center(); });
     crashHandler();
 
-    EXPECT_EQ(box.labels, QStringList({QStringLiteral("提示"), QStringLiteral("程序遇到异常，即将退出！")}));
+    EXPECT_EQ(box.title, QStringLiteral("提示"));
+    EXPECT_EQ(box.text, QStringLiteral("程序遇到异常，即将退出！"));
     EXPECT_EQ(box.buttons, QStringList({QStringLiteral("确定")}));
     const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE((centre - screenCentre).manhattanLength(), 2);

@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, maximiseAndRestoreSwapTheirButtons)
 
 TEST_F(MainWindowTest, declinedCloseKeepsTheWindowAndRemovesTheOverlay)
 {
-    apptest::SeenBox question;
+    apptest::Message question;
     QPoint whileAsked;
     const QPoint start = window->pos();
     apptest::answerWhenShown(window, QStringLiteral("取消"), &question, [&] {
@@ -168,7 +168,8 @@ TEST_F(MainWindowTest, declinedCloseKeepsTheWindowAndRemovesTheOverlay)
     });
     apptest::click(barButton("btnClose"));
 
-    EXPECT_EQ(question.labels, QStringList({QStringLiteral("提示"), QStringLiteral("确定要退出程序吗？")}));
+    EXPECT_EQ(question.title, QStringLiteral("提示"));
+    EXPECT_EQ(question.text, QStringLiteral("确定要退出程序吗？"));
     EXPECT_EQ(question.buttons, QStringList({QStringLiteral("确定"), QStringLiteral("取消")}));
     EXPECT_EQ(whileAsked, start);
     EXPECT_TRUE(window->isVisible());
@@ -202,18 +203,19 @@ TEST_F(MainWindowTest, theVersionEntryOfTheMenuShowsTheVersion)
             about = action;
     ASSERT_NE(about, nullptr);
 
-    apptest::SeenBox box;
+    apptest::Message box;
     apptest::answerWhenShown(window, QStringLiteral("确定"), &box);
     about->trigger();
 
-    EXPECT_EQ(box.labels, QStringList({QStringLiteral("信息"), QStringLiteral("当前版本号：v 1.3.1")}));
+    EXPECT_EQ(box.title, QStringLiteral("信息"));
+    EXPECT_EQ(box.text, QStringLiteral("当前版本号：v 1.3.1"));
     EXPECT_EQ(box.buttons, QStringList({QStringLiteral("确定")}));
     EXPECT_FALSE(overlayUp());
 }
 
 TEST_F(MainWindowTest, messagesOfTheViewerSitOnTheOverlay)
 {
-    apptest::SeenBox box;
+    apptest::Message box;
     bool onOverlay = false;
     apptest::answerWhenShown(window, QStringLiteral("确定"), &box, [&] {
         EIMessageBox* shown = apptest::visibleMessageBox(window);
@@ -222,7 +224,8 @@ TEST_F(MainWindowTest, messagesOfTheViewerSitOnTheOverlay)
     emit window->imageViewer()->showMessage(QStringLiteral("提示"), QStringLiteral("请先框选选做题标记！"));
 
     EXPECT_TRUE(onOverlay);
-    EXPECT_EQ(box.labels, QStringList({QStringLiteral("提示"), QStringLiteral("请先框选选做题标记！")}));
+    EXPECT_EQ(box.title, QStringLiteral("提示"));
+    EXPECT_EQ(box.text, QStringLiteral("请先框选选做题标记！"));
     EXPECT_FALSE(overlayUp());
 }
 
