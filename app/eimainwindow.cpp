@@ -1,8 +1,14 @@
 #include "app/eimainwindow.h"
 
+#include "app/gettemplatepanel.h"
 #include "app/imageviewer.h"
 #include "app/indexwidget.h"
+#include "app/iocontroller.h"
+#include "app/procedurecontroller.h"
 #include "app/ui_eimainwindow.h"
+#include "canvas/eigraphicsscene.h"
+#include "canvas/eigraphicsview.h"
+#include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "platform/windowsversion.h"
@@ -10,6 +16,7 @@
 #include "widgets/maskform.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
 #include <QPixmap>
@@ -30,8 +37,12 @@ void EIMainWindow::initWidgets()
 {
     initTitleBar();
 
+    io = new IOController(this);
+    procedure = new ProcedureController(this);
     indexPage = new IndexWidget(this);
     ui->stackedWidget->addWidget(indexPage);
+    templatePage = new GetTemplatePanel(this);
+    ui->stackedWidget->addWidget(templatePage);
     viewer = new ImageViewer(this);
     ui->stackedWidget->addWidget(viewer);
 
@@ -67,7 +78,31 @@ void EIMainWindow::initTitleBar()
 
 void EIMainWindow::initConnect()
 {
+    connect(indexPage, &IndexWidget::newProject, this, &EIMainWindow::onNewProject);
+    connect(ui->btnNewProject, &QPushButton::clicked, this, &EIMainWindow::onNewProject);
+    connect(indexPage, &IndexWidget::importProject, this, &EIMainWindow::onImportProject);
+    connect(ui->btnImportProject, &QPushButton::clicked, this, &EIMainWindow::onImportProject);
+
+    connect(io, &IOController::newProjectDone, this, &EIMainWindow::onNewProjectDone);
+    connect(io, &IOController::importProjectDone, this, &EIMainWindow::onImportProjectDone);
+    connect(io, &IOController::importImagesDone, this, &EIMainWindow::onImagesReady);
+    connect(io, &IOController::saveProjectDone, this, &EIMainWindow::onSaveProjectDone);
+    connect(io, &IOController::scanComplete, this, &EIMainWindow::onImagesReady);
+
+    connect(templatePage, &GetTemplatePanel::importImage, io, &IOController::importImages);
+    connect(templatePage, &GetTemplatePanel::scanImage, this, [this] {
+        messageParent();
+        // Lets the overlay paint before the scanner dialog takes over.
+        QCoreApplication::processEvents();
+        io->scanImage();
+    });
+
+    connect(ui->btnGetTemplate, &QPushButton::clicked, this, &EIMainWindow::onRedoTemplateStep);
+    for (int step = StepLines; step < stepButtons.size(); ++step)
+        connect(stepButtons[step], &QPushButton::clicked, this, [this, step] { onStepClicked(step); });
+
     connect(viewer, &ImageViewer::showMessage, this, &EIMainWindow::showMessage);
+    connect(viewer->graphicsView()->scene(), &EIGraphicsScene::itemDeleted, this, &EIMainWindow::onItemDeleted);
 }
 
 QRect EIMainWindow::overlayGeometry() const
@@ -111,6 +146,8 @@ QWidget* EIMainWindow::pageWidget(int page) const
     switch (page) {
     case StartPage:
         return indexPage;
+    case GetTemplatePage:
+        return templatePage;
     case ViewerPage:
         return viewer;
     default:

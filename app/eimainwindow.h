@@ -5,9 +5,13 @@
 #include <QList>
 
 class EIButton;
+class EIRectItem;
+class GetTemplatePanel;
 class ImageViewer;
 class IndexWidget;
+class IOController;
 class MaskForm;
+class ProcedureController;
 
 namespace Ui {
 struct EIMainWindowClass;
@@ -43,6 +47,18 @@ public:
 
     ImageViewer* imageViewer() const { return viewer; }
     IndexWidget* indexWidget() const { return indexPage; }
+    GetTemplatePanel* getTemplatePanel() const { return templatePage; }
+    IOController* ioController() const { return io; }
+    ProcedureController* procedureController() const { return procedure; }
+
+    // Makes `step` current and shows its first page, unless an optional
+    // mark still has to be framed: then the subjective step is current.
+    void switchStep(int step);
+    // Enables the step buttons from..to and disables those after `to`.
+    void setStepButtonsEnabled(int from, int to);
+    // Styles the buttons for the current step: passed ones before it.
+    void updateStepButtons();
+    void refreshViewer();
 
 public slots:
     void showMessage(const QString& title, const QString& content);
@@ -63,10 +79,32 @@ private:
     void onRestoreClicked();
     void onCloseClicked();
 
+    // The step buttons 1 to 7.
+    void onStepClicked(int step);
+    void onItemDeleted(EIRectItem* item);
+
+    // Project commands and the I/O controller's answers.
+    void onNewProject();
+    void onImportProject();
+    void onRedoTemplateStep(bool checked);
+    void onNewProjectDone(int state);
+    void onImportProjectDone(int state);
+    void onImagesReady(int state);
+    void onSaveProjectDone(int state);
+    // Anything but the start page holds work that a new card would discard.
+    bool isWorkOpen() const;
+    // The question asked before work is cleared; true on "是".
+    bool confirmDiscard(const QString& question);
+
     Ui::EIMainWindowClass* ui;
     MaskForm* busyOverlay = nullptr;
+    GetTemplatePanel* templatePage = nullptr;
     IndexWidget* indexPage = nullptr;
+    IOController* io = nullptr;
     ImageViewer* viewer = nullptr;
+    ProcedureController* procedure = nullptr;
     // Index = step value.
     QList<EIButton*> stepButtons;
+    // False while framed optional marks wait to be associated into groups.
+    bool optionalAssociated = true;
 };
