@@ -1,8 +1,11 @@
 #include "app/procedurecontroller.h"
 
+#include "app/templatepages.h"
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -76,41 +79,27 @@ bool ProcedureController::itemsInside(int step, QRect area)
     // Lines and titles follow the page; page-number marks are judged on the last step.
     if (step != StepExamNumber && step != StepObjective && step != StepSubjective && step != StepOtherMarks)
         return true;
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            if (!pageItemsInside(page, step, area))
-                return false;
-        }
-    }
-    return true;
+    return !anyTemplatePage([&](const PageSheet& page) { return !pageItemsInside(page, step, area); });
 }
 
 bool ProcedureController::hasUnframedOptionalMark()
 {
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            for (const Section& section : page.sections) {
-                if (section.step == 1)
-                    return true;
-            }
-        }
-    }
-    return false;
+    return anyTemplatePage([](const PageSheet& page) {
+        return std::any_of(page.sections.begin(), page.sections.end(),
+                           [](const Section& section) { return section.step == 1; });
+    });
 }
 
 bool ProcedureController::hasOptionalQuestions()
 {
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            for (const Section& section : page.sections) {
-                for (const SubArea& block : section.branch) {
-                    if (block.hasMarks())
-                        return true;
-                }
-            }
+    return anyTemplatePage([](const PageSheet& page) {
+        for (const Section& section : page.sections) {
+            if (std::any_of(section.branch.begin(), section.branch.end(),
+                            [](const SubArea& block) { return block.hasMarks(); }))
+                return true;
         }
-    }
-    return false;
+        return false;
+    });
 }
 
 bool ProcedureController::lessByX(const QRectF& a, const QRectF& b)

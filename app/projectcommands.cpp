@@ -90,10 +90,14 @@ void EIMainWindow::onImportProjectDone(int state)
         setCardTitle(answerSheet.paperName);
         const StepPosition resume = ProcedureController::resumePosition(answerSheet.paperCnt);
         switchStep(resume.step);
+        // The buttons were enabled up to the last card's step while it was
+        // still current; only the new card's steps stay open.
+        setStepButtonsEnabled(0, resume.step);
         updateLayoutByPaperCount();
     } else if (state == 0) {
         setStepButtonsEnabled(0, 0);
         switchStep(StepGetTemplate);
+        setStepButtonsEnabled(0, 0);
         // The card named in the header is gone with the failed import.
         setCardTitle(QString());
         showStepPanel(GetTemplatePage);

@@ -1,5 +1,6 @@
 #include "app/procedurecontroller.h"
 
+#include "app/templatepages.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 
@@ -13,15 +14,6 @@ void markPage(StepPosition& position, const PageSheet& page, bool complete, int 
     position.pageIndex = page.pageIndex;
     position.complete = complete;
     position.detail = detail;
-}
-
-bool hasPages()
-{
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        if (!paper.isEmpty())
-            return true;
-    }
-    return false;
 }
 
 bool hasSectionOf(const PageSheet& page, const QString& type, bool skipPendingMarks)
@@ -104,7 +96,7 @@ StepPosition ProcedureController::stepStatus(int step, int mode)
     r.complete = true;
     r.step = step;
     // An empty template counts as complete on every step.
-    if (!hasPages())
+    if (!anyTemplatePage([](const PageSheet&) { return true; }))
         return r;
 
     if (step == StepOtherMarks)

@@ -31,10 +31,7 @@ class FlowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        answerSheet.clear();
-        answerSheet.redCard = false;
-        answerSheet.absentMarkCnt = 2;
-        importError.clear();
+        iotest::resetTemplate();
         currentStep = StepGetTemplate;
         config.init(scratch.file(QStringLiteral("config.ini")));
         window = new EIMainWindow;

@@ -165,6 +165,15 @@ inline int darkness(const QImage& image, const QPoint& centre)
     return count ? static_cast<int>(sum / count) : 0;
 }
 
+// A new card's template and no import warning, as at program start.
+inline void resetTemplate()
+{
+    answerSheet.clear();
+    answerSheet.redCard = false;
+    answerSheet.absentMarkCnt = 2;
+    importError.clear();
+}
+
 // A shown main window, a controller on it with scripted file dialogs, a
 // scratch folder and a settings file of its own.
 class IOTest : public ::testing::Test
@@ -172,10 +181,7 @@ class IOTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        answerSheet.clear();
-        answerSheet.redCard = false;
-        answerSheet.absentMarkCnt = 2;
-        importError.clear();
+        resetTemplate();
         config.init(scratch.file(QStringLiteral("config.ini")));
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

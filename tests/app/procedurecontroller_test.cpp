@@ -91,10 +91,8 @@ TEST_F(StepTests, absentMarksAreCheckedAgainstThePresetCount)
 
     absentMark(1);
     EXPECT_TRUE(ProcedureController::stepStatus(StepOtherMarks, 0).complete);
-}
 
-TEST_F(StepTests, aPageIndexBeyondTheCardIsNotCountedAsAnAbsentMark)
-{
+    // A page index beyond the card is not counted, rather than written past the counts.
     card(1, 2);
     page(1).setPageIndex(9);
     absentMark(1);

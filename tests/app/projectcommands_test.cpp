@@ -94,6 +94,21 @@ TEST_F(ProjectCommands, aSavedCardResumesOnItsFirstOpenStepWithItsFraming)
     EXPECT_EQ(shownItems()[0], answerSheet.sheets[0][1].title.item);
 }
 
+TEST_F(ProjectCommands, anImportOpensOnlyTheNewCardsStepsWhateverTheLastCardReached)
+{
+    importCard(saveTitledCard(QStringLiteral("期中卡")));
+    window->setStepButtonsEnabled(0, StepSubjective);
+    window->switchStep(StepSubjective);
+    ASSERT_EQ(enabledSteps(), QList<int>({0, 1, 2, 3, 4, 5}));
+
+    Message question;
+    script->message(&question, QStringLiteral("是"));
+    importCard(saveTitledCard(QStringLiteral("期末卡")));
+    EXPECT_EQ(cardTitle(), QStringLiteral("期末卡"));
+    EXPECT_EQ(currentStep, StepExamNumber);
+    EXPECT_EQ(enabledSteps(), QList<int>({0, 1, 2, 3}));
+}
+
 TEST_F(ProjectCommands, aFailedImportLeavesTheGetTemplatePageAndACleanTemplate)
 {
     const QString good = saveTitledCard(QStringLiteral("期中卡"));
@@ -168,4 +183,21 @@ TEST_F(ProjectCommands, aNewCardOverAnImportedOneFreesItsItemsOnce)
     importImages(writeSheets(2));
     EXPECT_EQ(shownPage(), viewer);
     EXPECT_EQ(pageLabel(), QStringLiteral("正面"));
+}
+
+TEST_F(ProjectCommands, theScanButtonTellsThatNoScannerStartedAndLiftsTheOverlay)
+{
+    newCard(QStringLiteral("期中卡"), 0, 0);
+    Message told;
+    bool overlayWhileTold = false;
+    script->on<EIMessageBox>([&](EIMessageBox* box) {
+        overlayWhileTold = overlayUp();
+        told = iotest::read(box);
+        iotest::clickButton(box, QStringLiteral("确定"));
+    });
+    iotest::click(button(QStringLiteral("扫描答题卡模板")));
+
+    EXPECT_EQ(told.text, QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
+    EXPECT_TRUE(overlayWhileTold);
+    EXPECT_EQ(shownPage(), window->getTemplatePanel());
 }
