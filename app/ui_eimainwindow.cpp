@@ -7,7 +7,7 @@ namespace {
 const char* const centralStyle =
     "QWidget#centralWidget{background-color:white;}"
     "*{font-family:Microsoft YaHei;}"
-    "QPushButton#themeBtn{min-width:90px;max-width:90px;min-height:30px;max-height:30px;"
+    "QPushButton#themeBtn{width:90px;height:30px;"
     "background-color:rgba(81,167,230,1);border-radius:4px;font-size:14px;color:white;}"
     "QPushButton#themeBtn:pressed{background-color:#155D91;}"
     "QPushButton#themeBtn:hover{background-color:#2491E0;}";

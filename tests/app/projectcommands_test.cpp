@@ -17,6 +17,12 @@ TEST_F(ProjectCommands, aNewCardOpensTheGetTemplatePageAndACancelledOneTheStartP
     EXPECT_EQ(cardTitle(), QStringLiteral("期中卡"));
     EXPECT_TRUE(window->findChild<QWidget*>(QStringLiteral("titleFrame"))->isVisible());
     EXPECT_TRUE(enabledSteps().isEmpty()) << "no step before the images arrive";
+    // The window's blue button style must not squeeze the page's wider buttons.
+    for (const QString text : {QStringLiteral("扫描答题卡模板"), QStringLiteral("导入答题卡图片")}) {
+        const QPushButton* intake = button(text);
+        ASSERT_NE(intake, nullptr);
+        EXPECT_EQ(intake->size(), QSize(120, 30)) << text.toStdString();
+    }
     ASSERT_EQ(answerSheet.sheets.size(), 2);
     EXPECT_EQ(answerSheet.sheets[0].size(), 2);
     EXPECT_EQ(answerSheet.sheets[1].size(), 1);
