@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: all suites headless on
-# the offscreen platform, then the model, canvas and widget suites again
-# under AddressSanitizer, since those free framing items in several places.
+# the offscreen platform, then the model, canvas, widget and program suites
+# again under AddressSanitizer, since those free framing items in several
+# places.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +12,7 @@ jobs=$(nproc)
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 (cd build && QT_QPA_PLATFORM=offscreen ctest -j "$jobs" --output-on-failure)
 
-asan_suites=(model_tests canvas_tests widgets_tests)
+asan_suites=(model_tests canvas_tests widgets_tests app_tests)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLLIVAR_ASAN=ON -DTOLLIVAR_BUILD_BENCH=OFF >/dev/null
 available=$(cmake --build build-asan --target help)
 targets=()
