@@ -13,18 +13,20 @@ int checkTitle(const QPixmap& page, const QRectF& frame, QRectF* titleRect, bool
     return guardStandardSilently<int>(TitleCheck::Failed, [&] {
         const QImage pageImage = page.toImage();
         const cv::Mat pageMat = QImageToCvMat(pageImage, false);
-        const cv::Rect frameRect = qRectFToCvRect(frame);
 
         cv::Mat crop = cropPage(page, frame);
         convertToGray(crop, crop);
         if (isBlankRegion(crop))
             return int(TitleCheck::Blank);
 
+        // A frame reaching past the page edge is tightened on its part on
+        // the page, as the crop above is.
+        const cv::Rect onPage = clipToImage(qRectFToCvRect(frame), pageMat.size());
         cv::Rect outline;
-        if (!getIconOutLine(pageMat(frameRect), &outline))
+        if (!getIconOutLine(cropView(pageMat, onPage), &outline))
             return int(TitleCheck::Blank);
-        outline.x += frameRect.x;
-        outline.y += frameRect.y;
+        outline.x += onPage.x;
+        outline.y += onPage.y;
         if (titleRect)
             *titleRect = cvRectToQRectF(outline);
         if (!frontFace)

@@ -1,6 +1,5 @@
 #include "algorithms/optionalmarks.h"
 
-#include "tests/algorithms/logwatch.h"
 #include "tests/algorithms/synthetic.h"
 
 #include <gtest/gtest.h>
@@ -99,7 +98,6 @@ TEST(GetOptQuesAreas, blankAndUnusableFramesAreRefused)
     const QPixmap page = pixmapOf(image);
     QVector<OptionalMarkArea> areas;
     EXPECT_EQ(getOptQuesAreas(page, QRectF(200, 100, 100, 50), 2, areas), 1);
-    EXPECT_EQ(getOptQuesAreas(page, QRectF(500, 100, 100, 50), 2, areas), -1); // off the page
     EXPECT_EQ(getOptQuesAreas(page, QRectF(10, 10, 100, 50), 0, areas), -1);
     // Too narrow to split into ten boxes of any width.
     EXPECT_EQ(getOptQuesAreas(page, QRectF(10, 10, 100, 50), 10, areas), -1);
@@ -149,16 +147,13 @@ TEST(GetChooseScore, scoresEachRectangleAtItsOffset)
     EXPECT_EQ(scores, QList<int>{0});
 }
 
-TEST(GetChooseScore, aRectangleOffThePageFailsWithOneFatalRecord)
+TEST(GetChooseScore, failsAtARectangleOffThePageOrEmpty)
 {
     const QPixmap page = pixmapOf(synthetic::blankPage(200, 100));
-    const logwatch::LogWatch watch;
     QList<int> scores;
     EXPECT_EQ(getChooseScore(page, {QRectF(10, 10, 20, 20), QRectF(150, 10, 20, 20)}, scores, 100, 0), -1);
     EXPECT_EQ(scores, QList<int>{0}); // the first was scored before the failure
+    // Qt would crop an empty rectangle as the whole page.
     EXPECT_EQ(getChooseScore(page, {QRectF(10, 10, 0, 0)}, scores, 0, 0), -1);
-
-    const QStringList records = watch.newRecords("Fatal", "getChooseScore");
-    ASSERT_EQ(records.size(), 2);
-    EXPECT_TRUE(records[0].contains("outside the image")) << records[0].toStdString();
+    EXPECT_EQ(scores, QList<int>{0});
 }

@@ -1,5 +1,4 @@
 #include "algorithms/pagecorner.h"
-#include "tests/algorithms/logwatch.h"
 
 #include <QImage>
 #include <QPainter>
@@ -158,17 +157,6 @@ TEST(PageCorner, pageWithoutPaperIsRefused)
     QPixmap none;
     EXPECT_FALSE(check(&none, false, false));
     EXPECT_TRUE(none.isNull());
-}
-
-TEST(PageCorner, libraryErrorRefusesThePageAndIsLogged)
-{
-    const QPixmap original = QPixmap::fromImage(scan(Scan{}));
-    QPixmap page = original;
-    const logwatch::LogWatch log;
-    // OpenCV refuses to resize to nothing.
-    EXPECT_FALSE(checkPageCorner(&page, 0, 0, false, false));
-    EXPECT_TRUE(samePixels(page, original));
-    EXPECT_EQ(log.newRecords(QStringLiteral("Fatal"), QStringLiteral("预处理出错： ")).size(), 1);
 }
 
 TEST(PageCorner, pagesCheckedSideBySideMatchThoseCheckedAlone)

@@ -152,6 +152,13 @@ TEST(TitleCheck, titleNearTheRightEdgeIsSearchedWhereItIs)
     QRectF title;
     EXPECT_EQ(checkTitle(QPixmap::fromImage(page), around(ink, 30), &title, true), TitleCheck::Accepted);
     expectNear(title, ink);
+
+    // A frame drawn past the page's edge is tightened on the page.
+    QRectF pastTheEdge = around(ink, 30);
+    pastTheEdge.setRight(a3Landscape.width() + 50);
+    title = QRectF();
+    EXPECT_EQ(checkTitle(QPixmap::fromImage(page), pastTheEdge, &title, true), TitleCheck::Accepted);
+    expectNear(title, ink);
 }
 
 TEST(TitleOrientation, upsideDownTitleIsFoundInTheTurnedPage)
