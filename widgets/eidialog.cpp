@@ -40,6 +40,9 @@ EIDialog::~EIDialog()
 
 int EIDialog::exec()
 {
+    // A run ended by a bare close (not by a button) must not repeat the
+    // answer of an earlier run, such as the OK of a rejected card name.
+    result = Cancel;
     setWindowModality(Qt::WindowModal);
     show();
     // Centred in the parent's own rectangle: a child's position is in its

@@ -62,7 +62,7 @@ private:
     void finish(int code);
 
     QEventLoop* loop = nullptr;
-    // A close that no completion operation asked for must not read as OK.
+    // A close that no completion operation asked for reads as cancel.
     int result = Cancel;
     QPoint pressPos;
     bool pressed = false;
