@@ -55,7 +55,9 @@ bool sectionsTooLarge(const QJsonObject& page)
 
 bool isAcceptableCardName(const QString& name)
 {
-    if (name.size() > maxCardNameLength)
+    // An empty name would save the card's files straight into the chosen
+    // folder as ".json" and "_0.jpg".
+    if (name.isEmpty() || name.size() > maxCardNameLength)
         return false;
     // "." and ".." would name the chosen folder or its parent.
     if (name == QLatin1String(".") || name == QLatin1String(".."))

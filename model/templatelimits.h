@@ -17,7 +17,8 @@ constexpr int maxGridColumns = 100;
 // refuses them: the name becomes a folder and file names.
 extern const QString forbiddenNameCharacters;   // \ / : * ? " < > |
 
-// True when `name` is safe as a folder and file name.
+// True when `name` is safe as a folder and file name: not empty, at most
+// 80 characters, none of the forbidden ones, and not "." or "..".
 bool isAcceptableCardName(const QString& name);
 
 // Why a parsed template file cannot be read into the card, or an empty
