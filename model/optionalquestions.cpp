@@ -180,10 +180,20 @@ bool AnswerSheet::checkOptionalMarks()
     const auto blockAt = [this](const BlockAt& at) -> SubArea& {
         return sheets[at.paper][at.face].sections[at.section].branch[at.block];
     };
-    // Read-only lookups never detach a container under `block` below.
+    // Read-only lookups never detach a container under `block` below. The
+    // event loop runs between papers and may change the card, so a block
+    // numbered earlier is looked up again and skipped when its place is gone.
     const auto& card = sheets;
-    const auto isSubjective = [&card](const BlockAt& at) {
-        return card[at.paper][at.face].sections[at.section].type == sectionTypeSubjective;
+    const auto subjectiveBlockAt = [&card](const BlockAt& at) -> const SubArea* {
+        if (at.paper >= card.size() || at.face >= card[at.paper].size())
+            return nullptr;
+        const PageSheet& page = card[at.paper][at.face];
+        if (at.section >= page.sections.size())
+            return nullptr;
+        const Section& section = page.sections[at.section];
+        if (section.type != sectionTypeSubjective || at.block >= section.branch.size())
+            return nullptr;
+        return &section.branch[at.block];
     };
 
     // Only blocks numbered by this check can be partners: a block further
@@ -191,12 +201,9 @@ bool AnswerSheet::checkOptionalMarks()
     QVector<BlockAt> numbered;
     const auto findPartner = [&](const QList<int>& numbers) -> const SubArea* {
         for (int i = numbered.size() - 1; i >= 0; --i) {
-            if (!isSubjective(numbered[i]))
-                continue;
-            const BlockAt& at = numbered[i];
-            const SubArea& candidate = card[at.paper][at.face].sections[at.section].branch[at.block];
-            if (candidate.numList == numbers && candidate.ixList.size() == numbers.size())
-                return &candidate;
+            const SubArea* candidate = subjectiveBlockAt(numbered[i]);
+            if (candidate && candidate->numList == numbers && candidate->ixList.size() == numbers.size())
+                return candidate;
         }
         return nullptr;
     };
