@@ -58,24 +58,19 @@ TEST_F(Records, resetsDeleteTheItemOnlyWhenAsked)
     EXPECT_EQ(CountedItem::destroyed, 2);
 }
 
-TEST_F(Records, questionNumberRanges)
+TEST_F(Records, pageAndBlockQueries)
 {
     SubArea block;
     block.appendNumRange(5, 3);
     EXPECT_TRUE(block.numList.isEmpty());
     block.appendNumRange(3, 5);
     EXPECT_EQ(block.numList, (QList<int>{3, 4, 5}));
-    EXPECT_EQ(SubArea::numbersCaption({12}), QStringLiteral("第12题"));
+    // A caption names the first and last number, not a range check.
     EXPECT_EQ(SubArea::numbersCaption({12, 13, 15}), QStringLiteral("第12~15题"));
     EXPECT_EQ(SubArea::numbersCaption({}), QString());
-}
 
-TEST_F(Records, pageQueries)
-{
     PageSheet page;
     page.lines << nullptr << nullptr;
-    EXPECT_EQ(page.lineCount(), 0);
-    page.lines.clear();
     EXPECT_EQ(page.lineCount(), 0);
 
     Section subjective;

@@ -132,14 +132,10 @@ TEST_F(TemplateFile, pageObjectsCarryTheirConditionalKeys)
     EXPECT_FALSE(marks.at(1).toObject().isEmpty());
     // A deleted title leaves no "titles" at all.
     EXPECT_FALSE(pages.at(3).toObject().contains("titles"));
-}
 
-TEST_F(TemplateFile, pageNumbersAreLeftOutOnACardOfTwoPages)
-{
-    buildFullCard(card);
+    // A card of two pages has no page-number marks in the file.
     card.pageCnt = 2;
-    const QJsonArray pages = pagesOf(parseObject(card.toJson(true)));
-    for (const QJsonValue& page : pages)
+    for (const QJsonValue& page : pagesOf(parseObject(card.toJson(true))))
         EXPECT_FALSE(page.toObject().contains("pageNum"));
 }
 
