@@ -34,9 +34,12 @@ TEST(FileLogger, writesOneStampedRecordPerStatement)
         logger(LogFatal) << "calSimilar-->" << "bad size " << 42;
         logger(LogInfo) << "";
         logger(LogError) << "中文 text";
+        // No caller passes another level; it is printed as its number.
+        logger(9) << "nine";
+        logger(-1) << "minus one";
     }
     const QStringList lines = linesOf(path);
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 5);
 
     const auto first = recordPattern.match(lines[0]);
     ASSERT_TRUE(first.hasMatch()) << lines[0].toStdString();
@@ -53,6 +56,8 @@ TEST(FileLogger, writesOneStampedRecordPerStatement)
     EXPECT_TRUE(second.captured(10).isEmpty());
 
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral("[Error]\t中文 text")));
+    EXPECT_TRUE(lines[3].endsWith("[9]\tnine"));
+    EXPECT_TRUE(lines[4].endsWith("[-1]\tminus one"));
 }
 
 TEST(FileLogger, appendsToAnExistingFile)
@@ -65,21 +70,6 @@ TEST(FileLogger, appendsToAnExistingFile)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].endsWith("first run"));
     EXPECT_TRUE(lines[1].endsWith("second run"));
-}
-
-TEST(FileLogger, levelOutsideTheTableIsPrintedAsItsNumber)
-{
-    testsupport::ScratchDir dir;
-    const QString path = dir.file("levels.log");
-    {
-        FileLogger logger(path.toStdString());
-        logger(9) << "nine";
-        logger(-1) << "minus one";
-    }
-    const QStringList lines = linesOf(path);
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].endsWith("[9]\tnine"));
-    EXPECT_TRUE(lines[1].endsWith("[-1]\tminus one"));
 }
 
 TEST(FileLogger, recordsFromEightThreadsNeverInterleave)
