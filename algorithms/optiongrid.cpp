@@ -1,6 +1,5 @@
 #include "algorithms/optiongrid.h"
 
-#include "algorithms/blend.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/conversions.h"
 #include "algorithms/errorguard.h"
@@ -17,13 +16,6 @@
 #include <cmath>
 
 namespace {
-
-// Standard answer boxes at 200 dpi. Single precision on purpose: the
-// stored pitches are these floats widened, as every template holds them.
-constexpr float standardBoxWidth = 68.0f;
-constexpr float standardBoxHeight = 48.0f;
-constexpr float standardColumnPitch = 109.656f;
-constexpr float standardRowPitch = 80.583f;
 
 // A band of text is a question only when it is taller than this.
 constexpr int minQuestionBandHeight = 5;
@@ -64,14 +56,6 @@ bool inRange(float value, float low, float high)
 }
 
 } // namespace
-
-void stretchBoxContrast(cv::Mat& image, int blendPasses)
-{
-    convertToGray(image, image);
-    cv::blur(image, image, cv::Size(3, 3));
-    for (int pass = 0; pass < blendPasses; ++pass)
-        overlayBlend(cv::Mat::zeros(image.size(), image.type()), image, image);
-}
 
 bool frameInk(const QPixmap& page, const QRectF& frame, int blendPasses, cv::Mat& ink)
 {
@@ -119,14 +103,7 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
         if (image.empty() || rows < 1 || cols < 1)
             return 1;
 
-        stretchBoxContrast(image, 2);
-        localThreshold(image, image, 60, 0.1, 128.0, 400);
-        cv::bitwise_not(image, image);
-        // Only the core of the boxes: the edges that resizing back from
-        // the threshold's working width left grey are dropped.
-        cv::threshold(image, image, 200, 255, cv::THRESH_BINARY);
-        regionFill(image, image, 16, 1, 0);
-        maskByProjectionRuns(image, image, 4, false);
+        extractBoxes(image, 2, 16);
 
         const cv::Rect bounds = cv::boundingRect(image);
         if (bounds.empty())

@@ -28,10 +28,6 @@ int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, O
 // measure, or a caught error (logged).
 int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams& grid);
 
-// Grey, a 3 x 3 box blur and `blendPasses` contrast stretches towards
-// black, in place: the cleaning the box finders start with.
-void stretchBoxContrast(cv::Mat& image, int blendPasses);
-
 // The framed part of the page as content 255 on 0: stretched as above,
 // locally thresholded and cleared of specks of up to 4 pixels. False,
 // with `ink` undefined, when the stretched frame is blank.

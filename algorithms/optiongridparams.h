@@ -13,3 +13,10 @@ struct OptionGridParams
     double columnPitch = 0.0; // left edge to left edge of neighbouring columns
     double rowPitch = 0.0;    // top edge to top edge of neighbouring rows
 };
+
+// The printed answer box of the sheets at 200 dots per inch. Single
+// precision on purpose: templates hold these floats widened to double.
+constexpr float standardBoxWidth = 68.0f;
+constexpr float standardBoxHeight = 48.0f;
+constexpr float standardColumnPitch = 109.656f;
+constexpr float standardRowPitch = 80.583f;

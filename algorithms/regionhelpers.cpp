@@ -10,26 +10,29 @@
 
 #include <algorithm>
 
-namespace {
-
-// The printed answer box of the sheets at 200 dots per inch.
-constexpr float standardBoxWidth = 68.0f;
-constexpr float standardBoxHeight = 48.0f;
-constexpr float standardColumnPitch = 109.656f;
-constexpr float standardRowPitch = 80.583f;
-
-} // namespace
-
-void estimateOptionGrid(OptionGridParams& grid, cv::Mat& image, int rows, int columns)
+void stretchBoxContrast(cv::Mat& image, int blendPasses)
 {
     convertToGray(image, image);
     cv::blur(image, image, cv::Size(3, 3));
-    overlayBlend(cv::Mat::zeros(image.size(), image.type()), image, image);
+    for (int pass = 0; pass < blendPasses; ++pass)
+        overlayBlend(cv::Mat::zeros(image.size(), image.type()), image, image);
+}
+
+void extractBoxes(cv::Mat& image, int blendPasses, unsigned speckLimit)
+{
+    stretchBoxContrast(image, blendPasses);
     localThreshold(image, image, 60, 0.1, 128.0, 400);
     cv::bitwise_not(image, image);
+    // Only the core of the boxes: the edges that resizing back from the
+    // threshold's working width left grey are dropped.
     cv::threshold(image, image, 200, 255, cv::THRESH_BINARY);
-    regionFill(image, image, 20, 1, 0);
+    regionFill(image, image, speckLimit, 1, 0);
     maskByProjectionRuns(image, image, 4, false);
+}
+
+void estimateOptionGrid(OptionGridParams& grid, cv::Mat& image, int rows, int columns)
+{
+    extractBoxes(image, 1, 20);
     const cv::Rect content = cv::boundingRect(image);
 
     grid.boxWidth = standardBoxWidth;

@@ -22,11 +22,12 @@ TEST(DarknessScore, isTheInverseMeanOfTheFirstChannel)
     EXPECT_DOUBLE_EQ(darknessScore(cv::Mat(4, 4, CV_8UC3, cv::Scalar(255, 0, 0))), 0.0);
 }
 
-TEST(CompareContourArea, putsTheLargerFirstAndEqualAreasNeither)
+TEST(CompareContourArea, isAStrictOrderForSorting)
 {
+    // Equal areas must compare false both ways, or sorting may run wild.
     const std::vector<cv::Point> small{{0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    const std::vector<cv::Point> large{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const std::vector<cv::Point> shifted{{5, 5}, {9, 5}, {9, 9}, {5, 9}};
+    const std::vector<cv::Point> large{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     EXPECT_TRUE(compareContourArea(large, small));
     EXPECT_FALSE(compareContourArea(small, large));
     EXPECT_FALSE(compareContourArea(small, shifted));

@@ -12,10 +12,6 @@
 
 namespace {
 
-// The standard grid as templates store it: floats widened to double.
-const double standardColumnPitch = 109.656f;
-const double standardRowPitch = 80.583f;
-
 struct DrawnGrid
 {
     QPoint origin;
