@@ -95,6 +95,9 @@ void EIMainWindow::onImportProjectDone(int state)
         setStepButtonsEnabled(0, resume.step);
         updateLayoutByPaperCount();
     } else if (state == 0) {
+        // The refused import has freed the last card's items; the scene
+        // must not keep pointing at them, nor show that card's page.
+        viewer->graphicsView()->clearScene();
         setStepButtonsEnabled(0, 0);
         switchStep(StepGetTemplate);
         setStepButtonsEnabled(0, 0);

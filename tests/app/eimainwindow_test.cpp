@@ -213,44 +213,24 @@ TEST_F(MainWindowTest, theVersionEntryOfTheMenuShowsTheVersion)
     EXPECT_FALSE(overlayUp());
 }
 
-TEST_F(MainWindowTest, messagesOfTheViewerSitOnTheOverlay)
+TEST_F(MainWindowTest, messagesOfTheViewerSitOnTheOverlayWhichCoversTheWholeWindow)
 {
     apptest::Message box;
     bool onOverlay = false;
+    QRect grown;
     apptest::answerWhenShown(window, QStringLiteral("确定"), &box, [&] {
         EIMessageBox* shown = apptest::visibleMessageBox(window);
         onOverlay = shown->parentWidget() == overlay() && overlay()->geometry() == window->rect();
+        window->resize(1500, 800);
+        grown = overlay()->geometry();
     });
     emit window->imageViewer()->showMessage(QStringLiteral("提示"), QStringLiteral("请先框选选做题标记！"));
 
     EXPECT_TRUE(onOverlay);
+    EXPECT_EQ(grown, QRect(0, 0, 1500, 800)) << "the overlay follows the window's size";
     EXPECT_EQ(box.title, QStringLiteral("提示"));
     EXPECT_EQ(box.text, QStringLiteral("请先框选选做题标记！"));
     EXPECT_FALSE(overlayUp());
-}
-
-TEST_F(MainWindowTest, theOverlayFollowsTheWindowSize)
-{
-    QWidget* parent = window->messageParent();
-    EXPECT_TRUE(overlayUp());
-    EXPECT_EQ(parent, overlay());
-    window->resize(1500, 800);
-    EXPECT_EQ(overlay()->geometry(), QRect(0, 0, 1500, 800));
-
-    window->closeFloatingPanel();
-    EXPECT_FALSE(overlayUp());
-}
-
-TEST_F(MainWindowTest, theStepColumnShowsOnEveryPageButTheStartPage)
-{
-    auto* stack = child<QStackedWidget>("stackedWidget");
-    window->showStepPanel(EIMainWindow::ViewerPage);
-    EXPECT_TRUE(child("titleFrame")->isVisible());
-    EXPECT_EQ(stack->currentWidget(), window->imageViewer());
-
-    window->showStepPanel(EIMainWindow::StartPage);
-    EXPECT_FALSE(child("titleFrame")->isVisible());
-    EXPECT_EQ(stack->currentWidget(), window->indexWidget());
 }
 
 TEST_F(MainWindowTest, onePaperHidesThePageNumberStepAndMovesTheLastStepUp)

@@ -90,14 +90,6 @@ TEST_F(ViewerTest, theExamNumberSwitchHoldsOneKindAndTheAbsentMarkStaysChecked)
     EXPECT_TRUE(absent->isChecked());
 }
 
-TEST_F(ViewerTest, theTipLineReadsTheTipAfterItsHeading)
-{
-    viewer.setTipText(QStringLiteral("请框选缺考标记"));
-    auto* tips = viewer.findChild<QLabel*>(QStringLiteral("themeLabel"));
-    ASSERT_NE(tips, nullptr);
-    EXPECT_EQ(tips->text(), QStringLiteral("温馨提示：请框选缺考标记"));
-}
-
 TEST_F(ViewerTest, thePageLabelFloatsInTheCanvasCornerAndTakesItsSize)
 {
     const QRect canvas = viewer.graphicsView()->rect();

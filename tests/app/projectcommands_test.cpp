@@ -138,6 +138,24 @@ TEST_F(ProjectCommands, aFailedImportLeavesTheGetTemplatePageAndACleanTemplate)
     EXPECT_TRUE(shownItems().isEmpty());
 }
 
+TEST_F(ProjectCommands, aFailedImportOverSortedPagesEmptiesTheCanvas)
+{
+    // Still on step 0, where switching steps clears nothing by the way.
+    newCard(QStringLiteral("期中卡"), 0, 0);
+    importImages(writeSheets(2));
+    ASSERT_EQ(shownPage(), viewer);
+    ASSERT_FALSE(scene()->items().isEmpty());
+
+    const QString broken = scratch.file(QStringLiteral("broken.json"));
+    ASSERT_TRUE(testsupport::writeFile(broken, "{\"paperName\": "));
+    Message question, reason;
+    script->message(&question, QStringLiteral("是")).message(&reason, QStringLiteral("确定"));
+    importCard(broken);
+
+    EXPECT_EQ(shownPage(), window->getTemplatePanel());
+    EXPECT_TRUE(scene()->items().isEmpty()) << "the refused card's page is still on the canvas";
+}
+
 TEST_F(ProjectCommands, restartingFromStepZeroAsksThenEmptiesTheFramingAndKeepsThePictures)
 {
     importCard(saveTitledCard(QStringLiteral("期中卡")));

@@ -98,7 +98,7 @@ TEST_F(ProjectImport, savedTemplateFolderIsReadWithItsPagesAndFraming)
     EXPECT_EQ(io.nextSavePath(), QFileInfo(path).absolutePath());
 }
 
-TEST_F(ProjectImport, missingPagePictureIsNamedAndLeavesACleanTemplate)
+TEST_F(ProjectImport, aPagePictureThatIsMissingOrNotNamedIsToldAndLeavesACleanTemplate)
 {
     const QString path = saveTemplate(QStringLiteral("NAME"), 1, 2);
     QFile::remove(QFileInfo(path).absolutePath() + QStringLiteral("/NAME_1.jpg"));
@@ -108,11 +108,24 @@ TEST_F(ProjectImport, missingPagePictureIsNamedAndLeavesACleanTemplate)
     EXPECT_EQ(shown.title, QStringLiteral("提示"));
     expectCleanTemplate();
     EXPECT_TRUE(io.nextSavePath().isEmpty());
+
+    // A page entry without a picture at all is as unusable.
+    const QJsonObject card{{"paperName", "卡"}, {"paperCnt", 1}, {"pageSheets", QJsonArray{page(0)}}};
+    EXPECT_EQ(import(writeJson(QStringLiteral("bare.json"), card), &shown), 0);
+    EXPECT_EQ(shown.text, QStringLiteral("图像 \"卡_0.jpg\" 不存在,导入失败！"));
+    expectCleanTemplate();
 }
 
-TEST_F(ProjectImport, emptyOrMissingFileIsToldWithoutTouchingTheTemplate)
+TEST_F(ProjectImport, noFileOrAnEmptyOrMissingOneGivesTwoWithoutTouchingTheTemplate)
 {
     project(1, 2);
+    // A cancelled file dialog shows nothing.
+    QSignalSpy done(&io, &IOController::importProjectDone);
+    io.importProject();
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done.at(0).at(0).toInt(), 2);
+    EXPECT_EQ(fileDialogFilters, QStringList({"Files (*.json);;"}));
+
     const QString oneByte = scratch.file(QStringLiteral("one.json"));
     ASSERT_TRUE(testsupport::writeFile(oneByte, "{"));
     for (const QString& path : {oneByte, scratch.file(QStringLiteral("gone.json"))}) {
@@ -122,15 +135,6 @@ TEST_F(ProjectImport, emptyOrMissingFileIsToldWithoutTouchingTheTemplate)
         EXPECT_EQ(answerSheet.paperName, QStringLiteral("期中卡"));
         EXPECT_EQ(answerSheet.sheets.size(), 1);
     }
-}
-
-TEST_F(ProjectImport, cancelledFileDialogGivesTwoAndShowsNothing)
-{
-    QSignalSpy done(&io, &IOController::importProjectDone);
-    io.importProject();
-    ASSERT_EQ(done.size(), 1);
-    EXPECT_EQ(done.at(0).at(0).toInt(), 2);
-    EXPECT_EQ(fileDialogFilters, QStringList({"Files (*.json);;"}));
 }
 
 TEST_F(ProjectImport, unreadableOrBrokenFileShowsTheReasonAndResetsTheTemplate)
@@ -157,15 +161,6 @@ TEST_F(ProjectImport, unreadableOrBrokenFileShowsTheReasonAndResetsTheTemplate)
         EXPECT_EQ(shown.title, QStringLiteral("提示"));
         expectCleanTemplate();
     }
-}
-
-TEST_F(ProjectImport, pageWithoutItsPictureIsRefused)
-{
-    const QJsonObject card{{"paperName", "卡"}, {"paperCnt", 1}, {"pageSheets", QJsonArray{page(0)}}};
-    Message shown;
-    EXPECT_EQ(import(writeJson(QStringLiteral("bare.json"), card), &shown), 0);
-    EXPECT_EQ(shown.text, QStringLiteral("图像 \"卡_0.jpg\" 不存在,导入失败！"));
-    expectCleanTemplate();
 }
 
 TEST_F(ProjectImport, cardNamesANewProjectWouldRefuseAreRefused)

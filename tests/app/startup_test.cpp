@@ -11,17 +11,13 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 
-TEST(CentredPosition, halvesTheSpareRoom)
+TEST(CentredPosition, halvesTheSpareRoomAndALargerWindowOverhangsEquallyRoundedTowardZero)
 {
     EXPECT_EQ(centredPosition(QSize(1920, 1080), QSize(1309, 710)), QPoint(305, 185));
     EXPECT_EQ(centredPosition(QSize(1309, 710), QSize(1309, 710)), QPoint(0, 0));
-}
-
-TEST(CentredPosition, aLargerWindowOverhangsEquallyRoundedTowardZero)
-{
+    EXPECT_EQ(centredPosition(QSize(1366, 768), QSize(1309, 710)), QPoint(28, 29));
     // (800 - 1309) / 2 = -254.5 and (600 - 710) / 2 = -55.
     EXPECT_EQ(centredPosition(QSize(800, 600), QSize(1309, 710)), QPoint(-254, -55));
-    EXPECT_EQ(centredPosition(QSize(1366, 768), QSize(1309, 710)), QPoint(28, 29));
 }
 
 namespace {
