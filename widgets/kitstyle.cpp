@@ -1,6 +1,7 @@
 #include "widgets/kitstyle.h"
 
 #include <QFile>
+#include <QWidget>
 
 bool readKitStyleSheet(QString& text)
 {
@@ -9,4 +10,11 @@ bool readKitStyleSheet(QString& text)
         return false;
     text = QString::fromUtf8(file.readAll());
     return true;
+}
+
+void appendStyleSheet(QWidget* widget, const QString& rules)
+{
+    // Only a polished widget has its sheet parsed again on a change.
+    widget->ensurePolished();
+    widget->setStyleSheet(widget->styleSheet() + rules);
 }

@@ -1,5 +1,7 @@
 #include "widgets/ui_newprojectpanel.h"
 
+#include "widgets/kitstyle.h"
+
 #include <QCoreApplication>
 
 namespace Ui {
@@ -62,7 +64,7 @@ void NewProjectPanel::setupUi(QWidget* dialog)
     dialog->resize(510, 390);
     dialog->setMinimumSize(QSize(510, 390));
     dialog->setMaximumSize(QSize(510, 390));
-    dialog->setStyleSheet(dialog->styleSheet() + QString::fromUtf8(dialogStyle));
+    appendStyleSheet(dialog, QString::fromUtf8(dialogStyle));
 
     label = place<QLabel>(dialog, "label", QRect(80, 66, 81, 16));
     inputCardName = place<QLineEdit>(dialog, "inputCardName", QRect(168, 59, 260, 30));

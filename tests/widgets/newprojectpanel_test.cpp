@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStackedWidget>
 
@@ -70,6 +71,17 @@ TEST_F(NewProjectPanelTest, opensWithOnePaperDoubleSidedAndTheAbsentMarkRowHidde
     EXPECT_FALSE(child<QComboBox>("boxAbsentMark")->isVisible());
     EXPECT_TRUE(child<QCheckBox>("checkDoublePage")->isVisible());
     EXPECT_EQ(dialog.titleBar()->titleLabel()->text(), QStringLiteral("新建第三方答题卡  "));
+
+    // Built inside a parent, as on the busy overlay, the dialog's own style
+    // still reaches its fields: 14-pixel labels and the pictured placement
+    // buttons.
+    EXPECT_EQ(child<QLabel>("label")->font().pixelSize(), 14);
+    QPushButton* horizontal = child<QPushButton>("btnHorizontal");
+    const QImage drawn = horizontal->grab().toImage();
+    const QImage picture(QStringLiteral(":/Resources/Quindle/images/hchecked.png"));
+    ASSERT_FALSE(picture.isNull());
+    const QPoint middle(drawn.width() / 2, drawn.height() / 2);
+    EXPECT_EQ(QColor(drawn.pixel(middle)).name(), QColor(picture.pixel(middle)).name());
 
     child<QCheckBox>("checkDoublePage")->setChecked(false);
     EXPECT_EQ(dialog.pageCount(), 1);
