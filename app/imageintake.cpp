@@ -10,6 +10,7 @@
 #include "widgets/eimessagebox.h"
 
 #include <QDebug>
+#include <QImage>
 
 namespace {
 
@@ -30,9 +31,13 @@ QVector<PageImage> loadPages(const QStringList& files)
 #pragma omp parallel for schedule(static)
     for (int i = 0; i < count; ++i) {
         const QByteArray format = Global::loadImage(files[i]);
-        QPixmap pixmap;
-        if (pixmap.load(files[i], format.isEmpty() ? nullptr : format.constData()))
-            images[i].set(pixmap, files[i]);
+        // Decoded as an image, not through QPixmap::load: that one answers
+        // from Qt's pixmap cache on the GUI thread, which keys a file by
+        // path, size and modification second, so a picture replaced within
+        // the same second would come back as the old one.
+        QImage image;
+        if (image.load(files[i], format.isEmpty() ? nullptr : format.constData()))
+            images[i].set(QPixmap::fromImage(std::move(image)), files[i]);
     }
     return images;
 }

@@ -224,3 +224,24 @@ TEST_F(ImageIntake, scanCompletionChecksTheScannedPagesWithoutTheSurplus)
     io.onScanComplete(1001, QString());
     EXPECT_EQ(states(done), QList<int>({1, 2, 2, 2}));
 }
+
+TEST_F(ImageIntake, aPictureReplacedOnDiskIsReadAgain)
+{
+    // The same file name, size and (very likely) modification second: a
+    // pixmap cache keyed by those would hand back the first picture.
+    project(1, 1);
+    QImage first = sheet(landscape);
+    const QString path = writeImage(QStringLiteral("page.bmp"), first);
+    openFilesAnswers = {{path}};
+    io.importImages();
+    ASSERT_FALSE(pageImage(0, 0).pixmap.isNull());
+    EXPECT_GT(darkness(pageImage(0, 0).pixmap.toImage(), QPoint(58, 58)), 150);
+
+    QImage second = first.mirrored(true, true); // the square moves to the bottom right
+    writeImage(QStringLiteral("page.bmp"), second);
+    openFilesAnswers = {{path}};
+    io.importImages();
+    const QImage shown = pageImage(0, 0).pixmap.toImage();
+    EXPECT_LT(darkness(shown, QPoint(58, 58)), 30);
+    EXPECT_GT(darkness(shown, QPoint(shown.width() - 58, shown.height() - 58)), 150);
+}
