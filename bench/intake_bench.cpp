@@ -1,8 +1,8 @@
-#include "app/iocontroller.h"
+#include "app/project/iocontroller.h"
 #include "bench/a3page.h"
 #include "model/answersheet.h"
 #include "model/infra/eiconfig.h"
-#include "widgets/eimessagebox.h"
+#include "widgets/kit/eimessagebox.h"
 
 #include <QApplication>
 #include <QPainter>

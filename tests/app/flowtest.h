@@ -6,15 +6,15 @@
 
 #include "tests/app/apptest.h"
 
-#include "app/gettemplatepanel.h"
-#include "app/imageviewer.h"
-#include "app/indexwidget.h"
+#include "app/shell/gettemplatepanel.h"
+#include "app/steps/imageviewer.h"
+#include "app/shell/indexwidget.h"
 #include "canvas/eigraphicsscene.h"
 #include "canvas/eigraphicsview.h"
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
 #include "model/removeditems.h"
-#include "widgets/newprojectpanel.h"
+#include "widgets/dialogs/newprojectpanel.h"
 
 #include <QComboBox>
 #include <QDir>

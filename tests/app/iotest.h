@@ -11,14 +11,14 @@
 
 #include "tests/support/testsupport.h"
 
-#include "app/eimainwindow.h"
-#include "app/iocontroller.h"
+#include "app/shell/eimainwindow.h"
+#include "app/project/iocontroller.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "model/infra/eiconfig.h"
-#include "widgets/eimessagebox.h"
-#include "widgets/eititlebar.h"
-#include "widgets/maskform.h"
+#include "widgets/kit/eimessagebox.h"
+#include "widgets/kit/eititlebar.h"
+#include "widgets/kit/maskform.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,0 +1,190 @@
+#include "app/project/iocontroller.h"
+
+#include "algorithms/pagecorner.h"
+#include "model/answersheet.h"
+#include "model/global.h"
+#include "model/infra/appstate.h"
+#include "model/infra/eiconfig.h"
+#include "model/infra/logger.h"
+#include "platform/threadid.h"
+#include "widgets/kit/eimessagebox.h"
+
+#include <QDebug>
+#include <QImage>
+
+namespace {
+
+// Scanner completion codes.
+constexpr int scanDone = 1002;
+constexpr int scanPageLost = 1004;
+constexpr int scanSourceClosed = 1005;
+
+const QString importRetryText = QStringLiteral("重新导入");
+const QString scanRetryText = QStringLiteral("重新扫描");
+
+// Loads every file on its own worker; a slot stays empty when its file
+// does not load.
+QVector<PageImage> loadPages(const QStringList& files)
+{
+    QVector<PageImage> images(files.size());
+    const int count = files.size();
+#pragma omp parallel for schedule(static)
+    for (int i = 0; i < count; ++i) {
+        const QByteArray format = Global::loadImage(files[i]);
+        // Decoded as an image, not through QPixmap::load: that one answers
+        // from Qt's pixmap cache on the GUI thread, which keys a file by
+        // path, size and modification second, so a picture replaced within
+        // the same second would come back as the old one.
+        QImage image;
+        if (image.load(files[i], format.isEmpty() ? nullptr : format.constData()))
+            images[i].set(QPixmap::fromImage(std::move(image)), files[i]);
+    }
+    return images;
+}
+
+// The turn that lays a page the way the project's sheets lie.
+int turnFor(const QSize& size, const QString& orientation)
+{
+    const bool horizontal = orientation == QLatin1String("horizontal");
+    if (size.width() < size.height() && horizontal)
+        return -90;
+    if (size.width() >= size.height() && !horizontal)
+        return 90;
+    return 0;
+}
+
+// Turns and checks the pages of one paper, each on its own worker, and
+// true when all passed. Workers write only their own slot.
+bool checkPaper(QVector<PageImage>& images, int paper, int pageCount, const QSize& reference, bool checkCorner)
+{
+    const QString orientation = answerSheet.orientation;
+    const bool redCard = answerSheet.redCard;
+    QVector<char> passed(pageCount, 0);
+#pragma omp parallel for schedule(static)
+    for (int j = 0; j < pageCount; ++j) {
+        qDebug() << "checking page" << j << "of paper" << paper << "on thread" << platform::currentThreadId();
+        PageImage& slot = images[paper * 2 + j];
+        const int turn = turnFor(slot.pixmap.size(), orientation);
+        if (turn != 0)
+            slot.rotate(turn);
+        passed[j] = checkPageCorner(&slot.pixmap, reference.width(), reference.height(), redCard, checkCorner);
+    }
+    return !passed.contains(0);
+}
+
+} // namespace
+
+void IOController::importImages()
+{
+    scannedFiles = fileDialogs.openFileNames(raiseOverlay(), QStringLiteral("选择本地图像"), QString(),
+                                             QStringLiteral("图像 (*.jpg *.jpeg *.tif *.bmp *.png);"));
+    closeOverlay();
+    if (scannedFiles.isEmpty())
+        return;
+    fromImport = true;
+    emit importImagesDone(checkImages(scannedFiles) ? 1 : 2);
+}
+
+void IOController::scanImage()
+{
+    // No scanner connection is built on this platform, so a scan can never
+    // start: the operator is told so, as for a scanner that is not attached.
+    ask(QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
+    closeOverlay();
+}
+
+void IOController::onScanComplete(int type, const QString& msg)
+{
+    closeOverlay();
+    switch (type) {
+    case scanDone:
+        emit scanComplete(checkImages(scannedFiles) ? 1 : 2);
+        break;
+    case scanPageLost:
+        ask(msg);
+        emit scanComplete(2);
+        break;
+    case scanSourceClosed:
+        emit scanComplete(2);
+        break;
+    default:
+        break;
+    }
+}
+
+void IOController::restartIntake()
+{
+    if (fromImport)
+        importImages();
+    else
+        scanImage();
+}
+
+bool IOController::checkImages(const QStringList& files)
+{
+    savePath.clear();
+    fileLogger(LogInfo) << scannedFiles.size() << " pageSize";
+    fileLogger(LogInfo) << files.size() << " fileNameList";
+
+    const int pageCount = answerSheet.pageCnt;
+    QStringList intake = files;
+    if (!fromImport) {
+        // A scan asks for an even number of images; the surplus goes.
+        while (scannedFiles.size() > pageCount)
+            scannedFiles.removeLast();
+        while (intake.size() > pageCount)
+            intake.removeLast();
+    }
+
+    if (intake.size() != pageCount) {
+        const int answer = fromImport
+                               ? ask(QStringLiteral("导入图片数量有误，校验不通过，请确认后重新导入!"), importRetryText)
+                               : ask(QStringLiteral("扫描图片数量有误，校验不通过，请确认后重新扫描!"), scanRetryText);
+        if (answer == EIDialog::Ok)
+            restartIntake();
+        closeOverlay();
+        return false;
+    }
+
+    QVector<PageImage> images = loadPages(intake);
+    for (const PageImage& slot : qAsConst(images)) {
+        if (!slot.pixmap.isNull())
+            continue;
+        const int answer = fromImport ? ask(QStringLiteral("导入图片格式有误，校验不通过，请确认后重新导入!"),
+                                            importRetryText)
+                                      : ask(QStringLiteral("扫描图片格式有误，校验不通过 !"), scanRetryText);
+        if (answer != EIDialog::Cancel)
+            restartIntake();
+        closeOverlay();
+        return false;
+    }
+
+    const bool checkCorner = config.value(configGroupAlgorithm, configKeyCheckCorner).toBool();
+    QSize reference = images[0].pixmap.size();
+    if (turnFor(reference, answerSheet.orientation) != 0)
+        reference.transpose();
+
+    // A template without its papers (one reset after a failed import) gets
+    // them now, so every image has a page to go to.
+    if (!pageStructureFault().isEmpty()) {
+        answerSheet.clearPages();
+        setUpPages(pageCount);
+    }
+
+    for (int paper = 0; paper < answerSheet.sheets.size(); ++paper) {
+        if (!checkPaper(images, paper, answerSheet.sheets[paper].size(), reference, checkCorner)) {
+            ask(QStringLiteral("图像校验失败！请检查扫描图片是否有折角，破损等 !"));
+            closeOverlay();
+            return false;
+        }
+    }
+
+    // Stored only once every page passed, so a refused intake leaves the
+    // template's pages as they were.
+    for (int paper = 0; paper < answerSheet.sheets.size(); ++paper) {
+        QVector<PageSheet>& faces = answerSheet.sheets[paper];
+        for (int face = 0; face < faces.size(); ++face)
+            faces[face].setImage(images[paper * 2 + face]);
+    }
+    return true;
+}

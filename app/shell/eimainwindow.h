@@ -1,0 +1,110 @@
+#pragma once
+
+#include "widgets/kit/cframelesswindow.h"
+
+#include <QList>
+
+class EIButton;
+class EIRectItem;
+class GetTemplatePanel;
+class ImageViewer;
+class IndexWidget;
+class IOController;
+class MaskForm;
+class ProcedureController;
+
+namespace Ui {
+struct EIMainWindowClass;
+}
+
+// The one top-level window: frameless, with its own title bar, a header
+// with the project buttons and the card name, the column of the eight step
+// buttons and a stack of pages (start page, get-template page, page
+// viewer). Every message it shows sits on the busy overlay, which keeps the
+// window from being dragged while it is up.
+class EIMainWindow : public CFramelessWindow
+{
+    Q_OBJECT
+
+public:
+    // Pages of the stack, as showStepPanel takes them.
+    enum Page { StartPage = 0, GetTemplatePage = 1, ViewerPage = 2 };
+
+    explicit EIMainWindow(QWidget* parent = nullptr);
+    ~EIMainWindow() override;
+
+    // Raises the busy overlay over the whole window and returns it, the
+    // parent of every message box of the window.
+    QWidget* messageParent();
+    // Hides the overlay and lets the title bar drag the window again.
+    void closeFloatingPanel();
+    void setCardTitle(const QString& title);
+    // Shows a page of the stack; the step column is hidden on the start page.
+    void showStepPanel(int page);
+    // One paper has no page-number step: its button is hidden and the
+    // other-marks button moves up into its place.
+    void updateLayoutByPaperCount();
+
+    ImageViewer* imageViewer() const { return viewer; }
+    IndexWidget* indexWidget() const { return indexPage; }
+    GetTemplatePanel* getTemplatePanel() const { return templatePage; }
+    IOController* ioController() const { return io; }
+    ProcedureController* procedureController() const { return procedure; }
+
+    // Makes `step` current and shows its first page, unless an optional
+    // mark still has to be framed: then the subjective step is current.
+    void switchStep(int step);
+    // Enables the step buttons from..to and disables those after `to`.
+    void setStepButtonsEnabled(int from, int to);
+    // Styles the buttons for the current step: passed ones before it.
+    void updateStepButtons();
+    void refreshViewer();
+
+public slots:
+    void showMessage(const QString& title, const QString& content);
+    void onShowAbout();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void initWidgets();
+    void initTitleBar();
+    void initConnect();
+    QWidget* pageWidget(int page) const;
+    QRect overlayGeometry() const;
+
+    void onMaxClicked();
+    void onRestoreClicked();
+    void onCloseClicked();
+
+    // The step buttons 1 to 7.
+    void onStepClicked(int step);
+    void onItemDeleted(EIRectItem* item);
+
+    // Project commands and the I/O controller's answers.
+    void onNewProject();
+    void onImportProject();
+    void onRedoTemplateStep(bool checked);
+    void onNewProjectDone(int state);
+    void onImportProjectDone(int state);
+    void onImagesReady(int state);
+    void onSaveProjectDone(int state);
+    // Anything but the start page holds work that a new card would discard.
+    bool isWorkOpen() const;
+    // The question asked before work is cleared; true on "是".
+    bool confirmDiscard(const QString& question);
+
+    Ui::EIMainWindowClass* ui;
+    MaskForm* busyOverlay = nullptr;
+    GetTemplatePanel* templatePage = nullptr;
+    IndexWidget* indexPage = nullptr;
+    IOController* io = nullptr;
+    ImageViewer* viewer = nullptr;
+    ProcedureController* procedure = nullptr;
+    // Index = step value.
+    QList<EIButton*> stepButtons;
+    // False while framed optional marks wait to be associated into groups.
+    bool optionalAssociated = true;
+};

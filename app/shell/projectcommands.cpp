@@ -1,0 +1,151 @@
+#include "app/shell/eimainwindow.h"
+
+#include "app/steps/imageviewer.h"
+#include "app/project/iocontroller.h"
+#include "app/steps/procedurecontroller.h"
+#include "app/shell/ui_eimainwindow.h"
+#include "canvas/eigraphicsview.h"
+#include "model/answersheet.h"
+#include "model/infra/appstate.h"
+#include "model/removeditems.h"
+#include "widgets/kit/eimessagebox.h"
+
+#include <QCoreApplication>
+#include <QStackedWidget>
+
+bool EIMainWindow::isWorkOpen() const
+{
+    return ui->stackedWidget->currentWidget() != pageWidget(StartPage);
+}
+
+bool EIMainWindow::confirmDiscard(const QString& question)
+{
+    return EIMessageBox::warning(messageParent(), QStringLiteral("警告"), question, 3) == EIDialog::Ok;
+}
+
+void EIMainWindow::onNewProject()
+{
+    messageParent();
+    QCoreApplication::processEvents();
+    if (isWorkOpen() && !confirmDiscard(QStringLiteral("新建将会清空当前未保存的操作，是否继续？"))) {
+        updateStepButtons();
+        closeFloatingPanel();
+        return;
+    }
+    showStepPanel(StartPage);
+    setStepButtonsEnabled(0, 0);
+    // The template frees its framing items first; the scene then frees
+    // only what is left (the page image), so nothing is freed twice.
+    answerSheet.clear();
+    viewer->graphicsView()->clearScene();
+    deletedRecords.clear();
+    setCardTitle(QString());
+
+    showStepPanel(StartPage);
+    io->newProject();
+    closeFloatingPanel();
+}
+
+void EIMainWindow::onNewProjectDone(int state)
+{
+    if (state != 1)
+        return;
+    showStepPanel(GetTemplatePage);
+    setCardTitle(answerSheet.paperName);
+    ui->btnGetTemplate->setEnabled(true);
+    if (!ui->btnGetTemplate->isChecked())
+        ui->btnGetTemplate->setChecked(true);
+    currentStep = StepGetTemplate;
+    updateStepButtons();
+    updateLayoutByPaperCount();
+    // No step can be chosen before the images arrive.
+    for (EIButton* button : qAsConst(stepButtons)) {
+        button->setDefaultStyle();
+        button->setEnabled(false);
+    }
+}
+
+void EIMainWindow::onImportProject()
+{
+    viewer->showPage(0, FaceFront, false);
+    messageParent();
+    if (isWorkOpen() && !confirmDiscard(QStringLiteral("导入将会清空当前未保存的操作，是否继续？"))) {
+        closeFloatingPanel();
+        return;
+    }
+    // The controller closes the overlay when it ends.
+    io->importProject();
+}
+
+void EIMainWindow::onImportProjectDone(int state)
+{
+    if (state == 1) {
+        // The import has already freed the last card's items; what the
+        // scene still holds is only its page image.
+        viewer->graphicsView()->clearScene();
+        setStepButtonsEnabled(0, 0);
+        setCardTitle(QString());
+        showStepPanel(ViewerPage);
+        viewer->showPage(0, FaceFront, false);
+        setCardTitle(answerSheet.paperName);
+        const StepPosition resume = ProcedureController::resumePosition(answerSheet.paperCnt);
+        switchStep(resume.step);
+        // The buttons were enabled up to the last card's step while it was
+        // still current; only the new card's steps stay open.
+        setStepButtonsEnabled(0, resume.step);
+        updateLayoutByPaperCount();
+    } else if (state == 0) {
+        // The refused import has freed the last card's items; the scene
+        // must not keep pointing at them, nor show that card's page.
+        viewer->graphicsView()->clearScene();
+        setStepButtonsEnabled(0, 0);
+        switchStep(StepGetTemplate);
+        setStepButtonsEnabled(0, 0);
+        // The card named in the header is gone with the failed import.
+        setCardTitle(QString());
+        showStepPanel(GetTemplatePage);
+    }
+}
+
+void EIMainWindow::onImagesReady(int state)
+{
+    if (state == 1) {
+        showStepPanel(ViewerPage);
+        switchStep(StepGetTemplate);
+        viewer->showPage(0, FaceFront, false);
+        viewer->setTipText(answerSheet.paperCnt < 2 ? QStringLiteral("请根据实际情况设置答题卡的正反面")
+                                                    : QStringLiteral("请根据实际情况设置答题卡的页码与正反面"));
+        viewer->updateFaceWidgets();
+        optionalAssociated = true;
+    }
+    closeFloatingPanel();
+}
+
+void EIMainWindow::onRedoTemplateStep(bool /*checked*/)
+{
+    if (!isWorkOpen())
+        return;
+    if (currentStep > StepGetTemplate
+        && !confirmDiscard(QStringLiteral("重新操作此步骤将会清空已完成步骤的数据，是否继续？"))) {
+        updateStepButtons();
+        closeFloatingPanel();
+        return;
+    }
+    // Template first, then the scene: see onNewProject.
+    answerSheet.clearPages();
+    viewer->graphicsView()->clearScene();
+    deletedRecords.clear();
+
+    switchStep(StepGetTemplate);
+    updateStepButtons();
+    setStepButtonsEnabled(0, 0);
+    showStepPanel(GetTemplatePage);
+    closeFloatingPanel();
+}
+
+void EIMainWindow::onSaveProjectDone(int state)
+{
+    if (state == 1)
+        showStepPanel(ViewerPage);
+    closeFloatingPanel();
+}
