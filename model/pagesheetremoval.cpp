@@ -11,6 +11,9 @@ void copyBlock(const SubArea& from, RemovedItemRecord& record)
     record.block.rows = from.rows;
     record.block.count = from.count;
     record.block.borderType = from.borderType;
+    // Without it a vertical block would come back horizontal, and rows and
+    // count would be read the wrong way round.
+    record.block.orientation = from.orientation;
     record.kind = from.isChoice() ? RemovedItemRecord::ObjectiveBlock : RemovedItemRecord::SubjectiveBlock;
 }
 

@@ -85,6 +85,7 @@ TEST_F(PageRemoval, removedBlockIsKeptForTheValidators)
     page.addSection(section(sectionTypeObject, {{1, 5}, {6, 10}}, 1));
     page.addSection(section(sectionTypeSubjective, {{11, 12}}, 4));
 
+    page.sections[0].branch[1].orientation = 1;
     page.removeItem(page.sections[0].branch[1].frame);
     ASSERT_EQ(removedRecords.size(), 1);
     const RemovedItemRecord& objective = removedRecords.last();
@@ -94,6 +95,7 @@ TEST_F(PageRemoval, removedBlockIsKeptForTheValidators)
     EXPECT_EQ(objective.block.rows, 7);
     EXPECT_EQ(objective.block.count, 4);
     EXPECT_EQ(objective.block.borderType, 2);
+    EXPECT_EQ(objective.block.orientation, 1);
     EXPECT_EQ(objective.block.frame, nullptr);
     EXPECT_EQ(page.sections[0].branch.size(), 1);
 
