@@ -8,6 +8,7 @@ packages=(
     libopencv-dev libgomp1
     libgtest-dev libbenchmark-dev
     fonts-noto-cjk
+    xdg-utils
     xvfb xauth
 )
 

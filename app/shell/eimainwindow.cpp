@@ -11,7 +11,9 @@
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
+#include "model/infra/eiconfig.h"
 #include "platform/windowsversion.h"
+#include "widgets/dialogs/checkcorner.h"
 #include "widgets/kit/eimessagebox.h"
 #include "widgets/kit/maskform.h"
 
@@ -72,6 +74,8 @@ void EIMainWindow::initTitleBar()
     connect(bar, &EITitleBar::onRestore, this, &EIMainWindow::onRestoreClicked);
     connect(bar, &EITitleBar::onClose, this, &EIMainWindow::onCloseClicked);
 
+    QAction* checkCorner = bar->menu()->addAction(QStringLiteral("折角检测"));
+    connect(checkCorner, &QAction::triggered, this, &EIMainWindow::onSetCheckCorner);
     QAction* about = bar->menu()->addAction(QStringLiteral("版本信息"));
     connect(about, &QAction::triggered, this, &EIMainWindow::onShowAbout);
 }
@@ -220,6 +224,19 @@ void EIMainWindow::onCloseClicked()
         busyOverlay->close();
         close();
     }
+    closeFloatingPanel();
+}
+
+void EIMainWindow::onSetCheckCorner()
+{
+    const bool stored = config.value(configGroupAlgorithm, configKeyCheckCorner).toBool();
+    // On the overlay like every other dialog of the window, so it cannot
+    // fall behind the window that the overlay blocks.
+    CheckCorner dialog(messageParent());
+    dialog.setCheckCorner(stored);
+    // Cancel and close keep the setting, whatever was chosen meanwhile.
+    if (dialog.exec() == EIDialog::Ok && dialog.isCheckCorner() != stored)
+        config.setValue(configGroupAlgorithm, configKeyCheckCorner, dialog.isCheckCorner());
     closeFloatingPanel();
 }
 

@@ -62,6 +62,8 @@ public:
 
 public slots:
     void showMessage(const QString& title, const QString& content);
+    // The folded-corner check of intake pages, switched from the title-bar menu.
+    void onSetCheckCorner();
     void onShowAbout();
 
 protected:

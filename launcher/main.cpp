@@ -1,0 +1,9 @@
+#include "launcher/launcher.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return launcher::launchMainProgram();
+}

@@ -1,0 +1,102 @@
+#include "launcher/launcher.h"
+#include "platform/windowsversion.h"
+#include "tests/support/testsupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A working folder with stand-ins for the program's builds: each appends
+// its name to the file "started" there.
+class LauncherTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        QDir::setCurrent(previousFolder);
+        platform::overrideWindowsVersion(std::nullopt);
+    }
+
+    void addBuild(const QByteArray& name)
+    {
+        const QString path = scratch.file(QString::fromLatin1(name));
+        ASSERT_TRUE(testsupport::writeFile(path, "#!/bin/sh\necho " + name + " >> started\n"));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // What the detached stand-ins wrote, after a pause for one that should
+    // not have started.
+    QString started() const
+    {
+        for (int tries = 0; tries < 500 && !QFile::exists(marker()); ++tries)
+            QThread::msleep(20);
+        QThread::msleep(200);
+        return QString::fromUtf8(testsupport::readFile(marker())).trimmed();
+    }
+
+    QString marker() const { return scratch.file(QStringLiteral("started")); }
+
+    testsupport::Watchdog watchdog{60};
+    testsupport::ScratchDir scratch;
+    const QString previousFolder = QDir::currentPath();
+};
+
+} // namespace
+
+TEST_F(LauncherTest, startsTheBuildForTheWindowsVersionAndNeverTheOther)
+{
+    addBuild("kestrun");
+    addBuild("dovrane");
+    ASSERT_TRUE(QDir::setCurrent(scratch.path()));
+    // Windows 10, 7 and XP: only versions before Vista take dovrane.
+    const QList<QPair<int, QString>> cases = {{0xC0, "kestrun"}, {0x90, "kestrun"}, {0x70, "dovrane"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        QFile::remove(marker());
+        platform::overrideWindowsVersion(c.first);
+        EXPECT_EQ(launcher::launchMainProgram(), 0);
+        EXPECT_EQ(started(), c.second);
+    }
+
+    // Only dovrane there on Windows 10: a warning, and no fallback.
+    QFile::remove(scratch.file(QStringLiteral("kestrun")));
+    QFile::remove(marker());
+    platform::overrideWindowsVersion(0xC0);
+    QString title, text;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(10);
+    EXPECT_EQ(launcher::launchMainProgram(), 0);
+    EXPECT_EQ(title, QStringLiteral("提示"));
+    EXPECT_EQ(text, QStringLiteral("程序文件缺失，请重新安装！"));
+    QThread::msleep(200);
+    EXPECT_FALSE(QFile::exists(marker()));
+}
+
+TEST_F(LauncherTest, theProgramLooksInItsWorkingFolderAndEndsByItselfWithZero)
+{
+    // An event loop would keep it running: it has no window that could close.
+    addBuild("kestrun");
+    QProcess program;
+    program.setWorkingDirectory(scratch.path());
+    program.start(QStringLiteral(TOLLIVAR_LAUNCHER_PATH), QStringList());
+    ASSERT_TRUE(program.waitForFinished(20000)) << "the launcher did not end";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(started(), QStringLiteral("kestrun"));
+}
