@@ -110,7 +110,7 @@ cd "$root"
 # Each include of a repository header, as "file:header", judged in one pass:
 # a folder's layer is the longest folder of the list that holds it.
 upward=$(find platform model Resources algorithms canvas widgets scanner app launcher \
-             -name '*.h' -o -name '*.cpp' | sort | xargs grep -H '^#include "[^"]*/[^"]*"' |
+             -name '*.h' -o -name '*.cpp' | sort | { xargs grep -H '^#include "[^"]*/[^"]*"' || true; } |
          sed 's|^\([^:]*\):#include "\([^"]*\)".*|\1:\2|' |
          awk -v layers="$layers" -F: '
              BEGIN {
