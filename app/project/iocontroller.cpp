@@ -110,8 +110,8 @@ int IOController::ask(const QString& text, const QString& retryText)
 {
     // Raised again for each message, as an intake started again from an
     // earlier message closes it; the command's guard closes it at the end.
-    QWidget* parent = mainWindow ? mainWindow->messageParent() : nullptr;
-    return EIMessageBox::question(parent, messageTitle, text, retryText);
+    BusyOverlayHost* host = overlayHost();
+    return EIMessageBox::question(host ? host->messageParent() : nullptr, messageTitle, text, retryText);
 }
 
 void IOController::setUpPages(int pageCount)
