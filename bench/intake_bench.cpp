@@ -49,8 +49,9 @@ static void BM_IntakeFourA3Pages(benchmark::State& state)
     FileDialogs dialogs;
     dialogs.openFileNames = [&files](QWidget*, const QString&, const QString&, const QString&) { return files; };
     io.setFileDialogs(dialogs);
-    int accepted = 0;
-    QObject::connect(&io, &IOController::importImagesDone, [&accepted](int result) { accepted = result; });
+    bool accepted = false;
+    QObject::connect(&io, &IOController::importImagesDone,
+                     [&accepted](IOController::State result) { accepted = result == IOController::State::Done; });
     // A refused intake shows its message and waits for an answer that no
     // one gives here: close it, so the run reports the refusal.
     QTimer answer;
@@ -62,9 +63,9 @@ static void BM_IntakeFourA3Pages(benchmark::State& state)
     answer.start(50);
 
     for (auto _ : state) {
-        accepted = 0;
+        accepted = false;
         io.importImages();
-        if (accepted != 1)
+        if (!accepted)
             state.SkipWithError("the pages were refused");
     }
     answerSheet.clear();

@@ -38,50 +38,44 @@ void AnswerSheet::clearPages()
     // is deleted (mark boxes under their area, areas under a section
     // frame). Gather everything, delete each once, then drop the pointers.
     QList<EIRectItem*> items = deletedItems;
-    for (QVector<PageSheet>& paper : sheets) {
-        for (PageSheet& page : paper) {
-            items += page.lines;
-            for (const ImageMark& mark : qAsConst(page.pageNum))
-                items.append(mark.item);
-            items << page.testmark.item << page.barCode.item << page.ticketNum.frame << page.title.item;
-            for (const Section& section : qAsConst(page.sections)) {
-                for (const SubArea& block : section.branch)
-                    items << block.frame << block.chooseArea << block.choosePosition;
-                items.append(section.frame);
-            }
+    forEachPage([&items](const PageSheet& page) {
+        items += page.lines;
+        for (const ImageMark& mark : page.pageNum)
+            items.append(mark.item);
+        items << page.testmark.item << page.barCode.item << page.ticketNum.frame << page.title.item;
+        for (const Section& section : page.sections) {
+            for (const SubArea& block : section.branch)
+                items << block.frame << block.chooseArea << block.choosePosition;
+            items.append(section.frame);
         }
-    }
+    });
     deleteItemsOnce(items);
 
     for (EIRectItem*& entry : deletedItems)
         entry = nullptr;
-    for (QVector<PageSheet>& paper : sheets) {
-        for (PageSheet& page : paper) {
-            page.lines.clear();
-            page.pageNum.clear();
-            page.testmark.reset(false);
-            page.barCode.reset(false);
-            page.ticketNum.reset(false);
-            page.title.reset(false);
-            page.sections.clear();
-        }
-    }
+    forEachPageOf(sheets, [](PageSheet& page) {
+        page.lines.clear();
+        page.pageNum.clear();
+        page.testmark.reset(false);
+        page.barCode.reset(false);
+        page.ticketNum.reset(false);
+        page.title.reset(false);
+        page.sections.clear();
+    });
 }
 
 bool AnswerSheet::hasFramedKind(const QString& kind) const
 {
     const bool lines = kind == QLatin1String("lines");
-    for (const QVector<PageSheet>& paper : sheets) {
-        for (const PageSheet& page : paper) {
-            if (lines && page.lineCount() > 0)
+    return anyPage([&](const PageSheet& page) {
+        if (lines && page.lineCount() > 0)
+            return true;
+        for (const Section& section : page.sections) {
+            if (section.type == kind)
                 return true;
-            for (const Section& section : page.sections) {
-                if (section.type == kind)
-                    return true;
-            }
         }
-    }
-    return false;
+        return false;
+    });
 }
 
 bool Global::hasFramedKind(const QString& kind)

@@ -2,6 +2,7 @@
 
 #include "model/optionalgroup.h"
 #include "model/pagesheet.h"
+#include "model/pagewalk.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,14 @@ struct AnswerSheet
     QVector<QVector<PageSheet>> sheets;
 
     QString errorString() const { return errorText; }
+
+    // Every page, papers in order and each front before back; pages are
+    // only read (forEachPageOf(sheets, ...) changes them).
+    template <typename Visit>
+    void forEachPage(Visit visit) const { forEachPageOf(sheets, visit); }
+    // Whether some page passes `test`; the walk stops at the first.
+    template <typename Test>
+    bool anyPage(Test test) const { return anyPageOf(sheets, test); }
 
     // Back to a new card's settings without papers; redCard and
     // absentMarkCnt stay, as the new-project dialog sets them again.

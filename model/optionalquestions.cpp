@@ -25,17 +25,15 @@ struct BlockAt
 template <typename Sheets, typename Visit>
 bool anyBlock(Sheets& sheets, Visit visit)
 {
-    for (auto& paper : sheets) {
-        for (auto& page : paper) {
-            for (auto& section : page.sections) {
-                for (auto& block : section.branch) {
-                    if (visit(page, section, block))
-                        return true;
-                }
+    return anyPageOf(sheets, [&visit](auto& page) {
+        for (auto& section : page.sections) {
+            for (auto& block : section.branch) {
+                if (visit(page, section, block))
+                    return true;
             }
         }
-    }
-    return false;
+        return false;
+    });
 }
 
 bool groupHasId(const OptionalGroupList& groups, int id)

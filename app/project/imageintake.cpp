@@ -7,17 +7,13 @@
 #include "model/infra/eiconfig.h"
 #include "model/infra/logger.h"
 #include "platform/threadid.h"
+#include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
 
 #include <QDebug>
 #include <QImage>
 
 namespace {
-
-// Scanner completion codes.
-constexpr int scanDone = 1002;
-constexpr int scanPageLost = 1004;
-constexpr int scanSourceClosed = 1005;
 
 const QString importRetryText = QStringLiteral("重新导入");
 const QString scanRetryText = QStringLiteral("重新扫描");
@@ -76,38 +72,41 @@ bool checkPaper(QVector<PageImage>& images, int paper, int pageCount, const QSiz
 
 void IOController::importImages()
 {
-    scannedFiles = fileDialogs.openFileNames(raiseOverlay(), QStringLiteral("选择本地图像"), QString(),
-                                             QStringLiteral("图像 (*.jpg *.jpeg *.tif *.bmp *.png);"));
-    closeOverlay();
+    {
+        BusyGuard busy(overlayHost());
+        scannedFiles = fileDialogs.openFileNames(busy.parent(), QStringLiteral("选择本地图像"), QString(),
+                                                 QStringLiteral("图像 (*.jpg *.jpeg *.tif *.bmp *.png);"));
+    }
     if (scannedFiles.isEmpty())
         return;
     fromImport = true;
-    emit importImagesDone(checkImages(scannedFiles) ? 1 : 2);
+    emit importImagesDone(checkImages(scannedFiles) ? State::Done : State::Cancelled);
 }
 
 void IOController::scanImage()
 {
     // No scanner connection is built on this platform, so a scan can never
     // start: the operator is told so, as for a scanner that is not attached.
+    BusyGuard busy(overlayHost());
     ask(QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
-    closeOverlay();
 }
 
-void IOController::onScanComplete(int type, const QString& msg)
+void IOController::onScanComplete(ScanCompletion type, const QString& msg)
 {
-    closeOverlay();
+    // The scan handed its overlay over to this slot. It goes down before the
+    // checks, as after the file dialog of an import; messages raise it again.
+    BusyGuard scan(overlayHost(), BusyGuard::TakeOver);
+    scan.close();
     switch (type) {
-    case scanDone:
-        emit scanComplete(checkImages(scannedFiles) ? 1 : 2);
+    case ScanCompletion::Done:
+        emit scanComplete(checkImages(scannedFiles) ? State::Done : State::Cancelled);
         break;
-    case scanPageLost:
+    case ScanCompletion::PageLost:
         ask(msg);
-        emit scanComplete(2);
+        emit scanComplete(State::Cancelled);
         break;
-    case scanSourceClosed:
-        emit scanComplete(2);
-        break;
-    default:
+    case ScanCompletion::SourceClosed:
+        emit scanComplete(State::Cancelled);
         break;
     }
 }
@@ -122,6 +121,9 @@ void IOController::restartIntake()
 
 bool IOController::checkImages(const QStringList& files)
 {
+    // Messages raise the overlay; a refusal closes it, a pass leaves it to
+    // the intake slot that asked.
+    BusyGuard busy(overlayHost(), BusyGuard::TakeOver);
     savePath.clear();
     fileLogger(LogInfo) << scannedFiles.size() << " pageSize";
     fileLogger(LogInfo) << files.size() << " fileNameList";
@@ -142,7 +144,6 @@ bool IOController::checkImages(const QStringList& files)
                                : ask(QStringLiteral("扫描图片数量有误，校验不通过，请确认后重新扫描!"), scanRetryText);
         if (answer == EIDialog::Ok)
             restartIntake();
-        closeOverlay();
         return false;
     }
 
@@ -155,7 +156,6 @@ bool IOController::checkImages(const QStringList& files)
                                       : ask(QStringLiteral("扫描图片格式有误，校验不通过 !"), scanRetryText);
         if (answer != EIDialog::Cancel)
             restartIntake();
-        closeOverlay();
         return false;
     }
 
@@ -174,7 +174,6 @@ bool IOController::checkImages(const QStringList& files)
     for (int paper = 0; paper < answerSheet.sheets.size(); ++paper) {
         if (!checkPaper(images, paper, answerSheet.sheets[paper].size(), reference, checkCorner)) {
             ask(QStringLiteral("图像校验失败！请检查扫描图片是否有折角，破损等 !"));
-            closeOverlay();
             return false;
         }
     }
@@ -186,5 +185,6 @@ bool IOController::checkImages(const QStringList& files)
         for (int face = 0; face < faces.size(); ++face)
             faces[face].setImage(images[paper * 2 + face]);
     }
+    busy.handOver();
     return true;
 }

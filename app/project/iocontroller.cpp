@@ -5,6 +5,7 @@
 #include "model/infra/appstate.h"
 #include "model/removeditems.h"
 #include "model/templatelimits.h"
+#include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
 #include "widgets/dialogs/newprojectpanel.h"
 
@@ -92,24 +93,25 @@ FileDialogs::FileDialogs()
 {
 }
 
-IOController::IOController(QObject* parent) : QObject(parent), mainWindow(qobject_cast<EIMainWindow*>(parent)) {}
+IOController::IOController(QObject* parent) : QObject(parent), mainWindow(qobject_cast<EIMainWindow*>(parent))
+{
+    // Known by name to queued connections and signal spies.
+    qRegisterMetaType<State>();
+}
 
 IOController::~IOController() = default;
 
-QWidget* IOController::raiseOverlay()
+BusyOverlayHost* IOController::overlayHost() const
 {
-    return mainWindow ? mainWindow->messageParent() : nullptr;
-}
-
-void IOController::closeOverlay()
-{
-    if (mainWindow)
-        mainWindow->closeFloatingPanel();
+    return mainWindow.data();
 }
 
 int IOController::ask(const QString& text, const QString& retryText)
 {
-    return EIMessageBox::question(raiseOverlay(), messageTitle, text, retryText);
+    // Raised again for each message, as an intake started again from an
+    // earlier message closes it; the command's guard closes it at the end.
+    BusyOverlayHost* host = overlayHost();
+    return EIMessageBox::question(host ? host->messageParent() : nullptr, messageTitle, text, retryText);
 }
 
 void IOController::setUpPages(int pageCount)
@@ -150,8 +152,9 @@ QString IOController::pageStructureFault()
 
 void IOController::newProject()
 {
-    int state = 2;
-    NewProjectPanel dialog(raiseOverlay());
+    BusyGuard busy(overlayHost());
+    State state = State::Cancelled;
+    NewProjectPanel dialog(busy.parent());
     // Reset first, so that even a cancelled dialog leaves an empty template.
     answerSheet.clear();
     savePath.clear();
@@ -168,10 +171,11 @@ void IOController::newProject()
         answerSheet.orientation = dialog.orientation();
         answerSheet.redCard = dialog.isRedCard();
         setUpPages(dialog.pageCount());
-        state = 1;
+        state = State::Done;
         break;
     }
-    closeOverlay();
+    // Down before the answer goes out.
+    busy.close();
     emit newProjectDone(state);
 }
 
@@ -185,18 +189,18 @@ void IOController::refuseImport(const QString& reason)
 
 void IOController::importProject()
 {
-    int state = 2;
-    const QString path = fileDialogs.openFileName(raiseOverlay(), QStringLiteral("选择答题卡json"),
+    BusyGuard busy(overlayHost());
+    State state = State::Cancelled;
+    const QString path = fileDialogs.openFileName(busy.parent(), QStringLiteral("选择答题卡json"),
                                                   QStringLiteral("./"), QStringLiteral("Files (*.json);;"));
     if (path.isEmpty()) {
         emit importProjectDone(state);
-        closeOverlay();
         return;
     }
     const QFileInfo info(path);
     if (!info.exists() || info.size() < 2) {
         ask(QStringLiteral("文件为空或不存在！"));
-        closeOverlay();
+        busy.close();
         emit importProjectDone(state);
         return;
     }
@@ -209,12 +213,11 @@ void IOController::importProject()
 
     const QString fault = readTemplate(path);
     if (fault.isEmpty()) {
-        state = 1;
+        state = State::Done;
     } else {
-        state = 0;
+        state = State::Failed;
         lastError = fault;
         refuseImport(fault);
     }
     emit importProjectDone(state);
-    closeOverlay();
 }

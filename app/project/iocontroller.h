@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/marks.h"
+#include "scanner/scancodes.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,6 +11,7 @@
 
 #include <functional>
 
+class BusyOverlayHost;
 class EIMainWindow;
 class QWidget;
 
@@ -31,13 +33,18 @@ struct FileDialogs
 // Everything that reads or writes a project: a new project, the import of
 // a saved template and the intake of sheet images with their checks. It
 // works on the program-wide template and answers the main window only
-// through its signals, each carrying a state: 1 done, 0 failed, 2
-// cancelled or refused.
+// through its signals, each carrying a State.
 class IOController : public QObject
 {
     Q_OBJECT
 
 public:
+    // How a command ended. The numbers are fixed: 1 done, 0 failed (a
+    // template that could not be read or written), 2 cancelled by the
+    // operator or refused by a check.
+    enum class State { Failed = 0, Done = 1, Cancelled = 2 };
+    Q_ENUM(State)
+
     // `parent` is the main window, whose busy overlay carries every dialog
     // and message; any other parent (or none) shows them as top-level windows.
     explicit IOController(QObject* parent = nullptr);
@@ -61,22 +68,23 @@ public:
     QString nextSavePath() const { return savePath; }
 
 signals:
-    void importImagesDone(int state);
-    void newProjectDone(int state);
-    void importProjectDone(int state);
-    void saveProjectDone(int state);
-    void scanComplete(int state);
+    void importImagesDone(IOController::State state);
+    void newProjectDone(IOController::State state);
+    void importProjectDone(IOController::State state);
+    void saveProjectDone(IOController::State state);
+    void scanComplete(IOController::State state);
 
 public slots:
     void importImages();
     void newProject();
     void importProject();
     void scanImage();
-    void onScanComplete(int type, const QString& msg);
+    void onScanComplete(ScanCompletion type, const QString& msg);
 
 private:
-    QWidget* raiseOverlay();
-    void closeOverlay();
+    // The main window, which lays the busy overlay; null without one.
+    BusyOverlayHost* overlayHost() const;
+    // A message over the busy overlay with a single button.
     int ask(const QString& text, const QString& retryText = QString());
     // A failed import: the reason shown, the template and its folder reset.
     void refuseImport(const QString& reason);

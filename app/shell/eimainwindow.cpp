@@ -3,7 +3,6 @@
 #include "app/shell/gettemplatepanel.h"
 #include "app/steps/imageviewer.h"
 #include "app/shell/indexwidget.h"
-#include "app/project/iocontroller.h"
 #include "app/steps/procedurecontroller.h"
 #include "app/shell/ui_eimainwindow.h"
 #include "canvas/eigraphicsscene.h"
@@ -95,9 +94,11 @@ void EIMainWindow::initConnect()
 
     connect(templatePage, &GetTemplatePanel::importImage, io, &IOController::importImages);
     connect(templatePage, &GetTemplatePanel::scanImage, this, [this] {
-        messageParent();
+        BusyGuard busy(this);
         // Lets the overlay paint before the scanner dialog takes over.
         QCoreApplication::processEvents();
+        // The I/O controller closes it when the scan ends.
+        busy.handOver();
         io->scanImage();
     });
 
@@ -136,8 +137,8 @@ void EIMainWindow::closeFloatingPanel()
 
 void EIMainWindow::showMessage(const QString& title, const QString& content)
 {
-    EIMessageBox::information(messageParent(), title, content);
-    closeFloatingPanel();
+    BusyGuard busy(this);
+    EIMessageBox::information(busy.parent(), title, content);
 }
 
 void EIMainWindow::setCardTitle(const QString& title)
@@ -218,13 +219,13 @@ void EIMainWindow::onRestoreClicked()
 
 void EIMainWindow::onCloseClicked()
 {
-    const int answer = EIMessageBox::warning(messageParent(), QStringLiteral("提示"),
+    BusyGuard busy(this);
+    const int answer = EIMessageBox::warning(busy.parent(), QStringLiteral("提示"),
                                              QStringLiteral("确定要退出程序吗？"), 1);
     if (answer == EIDialog::Ok) {
-        busyOverlay->close();
+        busy.close();
         close();
     }
-    closeFloatingPanel();
 }
 
 void EIMainWindow::onSetCheckCorner()
@@ -242,7 +243,7 @@ void EIMainWindow::onSetCheckCorner()
 
 void EIMainWindow::onShowAbout()
 {
-    EIMessageBox::information(messageParent(), QStringLiteral("信息"),
+    BusyGuard busy(this);
+    EIMessageBox::information(busy.parent(), QStringLiteral("信息"),
                               QStringLiteral("当前版本号：%1").arg(appVersion));
-    closeFloatingPanel();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/project/iocontroller.h"
+#include "widgets/kit/busyguard.h"
 #include "widgets/kit/cframelesswindow.h"
 
 #include <QList>
@@ -9,7 +11,6 @@ class EIRectItem;
 class GetTemplatePanel;
 class ImageViewer;
 class IndexWidget;
-class IOController;
 class MaskForm;
 class ProcedureController;
 
@@ -21,8 +22,9 @@ struct EIMainWindowClass;
 // with the project buttons and the card name, the column of the eight step
 // buttons and a stack of pages (start page, get-template page, page
 // viewer). Every message it shows sits on the busy overlay, which keeps the
-// window from being dragged while it is up.
-class EIMainWindow : public CFramelessWindow
+// window from being dragged while it is up; a BusyGuard on the window
+// raises it for a command and closes it on the command's way out.
+class EIMainWindow : public CFramelessWindow, public BusyOverlayHost
 {
     Q_OBJECT
 
@@ -35,9 +37,9 @@ public:
 
     // Raises the busy overlay over the whole window and returns it, the
     // parent of every message box of the window.
-    QWidget* messageParent();
+    QWidget* messageParent() override;
     // Hides the overlay and lets the title bar drag the window again.
-    void closeFloatingPanel();
+    void closeFloatingPanel() override;
     void setCardTitle(const QString& title);
     // Shows a page of the stack; the step column is hidden on the start page.
     void showStepPanel(int page);
@@ -89,14 +91,14 @@ private:
     void onNewProject();
     void onImportProject();
     void onRedoTemplateStep(bool checked);
-    void onNewProjectDone(int state);
-    void onImportProjectDone(int state);
-    void onImagesReady(int state);
-    void onSaveProjectDone(int state);
+    void onNewProjectDone(IOController::State state);
+    void onImportProjectDone(IOController::State state);
+    void onImagesReady(IOController::State state);
+    void onSaveProjectDone(IOController::State state);
     // Anything but the start page holds work that a new card would discard.
     bool isWorkOpen() const;
     // The question asked before work is cleared; true on "是".
-    bool confirmDiscard(const QString& question);
+    bool confirmDiscard(QWidget* parent, const QString& question);
 
     Ui::EIMainWindowClass* ui;
     MaskForm* busyOverlay = nullptr;

@@ -18,18 +18,17 @@ bool EIMainWindow::isWorkOpen() const
     return ui->stackedWidget->currentWidget() != pageWidget(StartPage);
 }
 
-bool EIMainWindow::confirmDiscard(const QString& question)
+bool EIMainWindow::confirmDiscard(QWidget* parent, const QString& question)
 {
-    return EIMessageBox::warning(messageParent(), QStringLiteral("警告"), question, 3) == EIDialog::Ok;
+    return EIMessageBox::warning(parent, QStringLiteral("警告"), question, 3) == EIDialog::Ok;
 }
 
 void EIMainWindow::onNewProject()
 {
-    messageParent();
+    BusyGuard busy(this);
     QCoreApplication::processEvents();
-    if (isWorkOpen() && !confirmDiscard(QStringLiteral("新建将会清空当前未保存的操作，是否继续？"))) {
+    if (isWorkOpen() && !confirmDiscard(busy.parent(), QStringLiteral("新建将会清空当前未保存的操作，是否继续？"))) {
         updateStepButtons();
-        closeFloatingPanel();
         return;
     }
     showStepPanel(StartPage);
@@ -43,12 +42,11 @@ void EIMainWindow::onNewProject()
 
     showStepPanel(StartPage);
     io->newProject();
-    closeFloatingPanel();
 }
 
-void EIMainWindow::onNewProjectDone(int state)
+void EIMainWindow::onNewProjectDone(IOController::State state)
 {
-    if (state != 1)
+    if (state != IOController::State::Done)
         return;
     showStepPanel(GetTemplatePage);
     setCardTitle(answerSheet.paperName);
@@ -68,18 +66,17 @@ void EIMainWindow::onNewProjectDone(int state)
 void EIMainWindow::onImportProject()
 {
     viewer->showPage(0, FaceFront, false);
-    messageParent();
-    if (isWorkOpen() && !confirmDiscard(QStringLiteral("导入将会清空当前未保存的操作，是否继续？"))) {
-        closeFloatingPanel();
+    BusyGuard busy(this);
+    if (isWorkOpen() && !confirmDiscard(busy.parent(), QStringLiteral("导入将会清空当前未保存的操作，是否继续？")))
         return;
-    }
     // The controller closes the overlay when it ends.
+    busy.handOver();
     io->importProject();
 }
 
-void EIMainWindow::onImportProjectDone(int state)
+void EIMainWindow::onImportProjectDone(IOController::State state)
 {
-    if (state == 1) {
+    if (state == IOController::State::Done) {
         // The import has already freed the last card's items; what the
         // scene still holds is only its page image.
         viewer->graphicsView()->clearScene();
@@ -94,7 +91,7 @@ void EIMainWindow::onImportProjectDone(int state)
         // still current; only the new card's steps stay open.
         setStepButtonsEnabled(0, resume.step);
         updateLayoutByPaperCount();
-    } else if (state == 0) {
+    } else if (state == IOController::State::Failed) {
         // The refused import has freed the last card's items; the scene
         // must not keep pointing at them, nor show that card's page.
         viewer->graphicsView()->clearScene();
@@ -107,9 +104,11 @@ void EIMainWindow::onImportProjectDone(int state)
     }
 }
 
-void EIMainWindow::onImagesReady(int state)
+void EIMainWindow::onImagesReady(IOController::State state)
 {
-    if (state == 1) {
+    // The intake leaves its overlay up for this answer to close.
+    BusyGuard busy(this, BusyGuard::TakeOver);
+    if (state == IOController::State::Done) {
         showStepPanel(ViewerPage);
         switchStep(StepGetTemplate);
         viewer->showPage(0, FaceFront, false);
@@ -118,17 +117,17 @@ void EIMainWindow::onImagesReady(int state)
         viewer->updateFaceWidgets();
         optionalAssociated = true;
     }
-    closeFloatingPanel();
 }
 
 void EIMainWindow::onRedoTemplateStep(bool /*checked*/)
 {
     if (!isWorkOpen())
         return;
+    // Raised only for the question; the restart closes any overlay still up.
+    BusyGuard busy(this, BusyGuard::TakeOver);
     if (currentStep > StepGetTemplate
-        && !confirmDiscard(QStringLiteral("重新操作此步骤将会清空已完成步骤的数据，是否继续？"))) {
+        && !confirmDiscard(busy.parent(), QStringLiteral("重新操作此步骤将会清空已完成步骤的数据，是否继续？"))) {
         updateStepButtons();
-        closeFloatingPanel();
         return;
     }
     // Template first, then the scene: see onNewProject.
@@ -140,12 +139,12 @@ void EIMainWindow::onRedoTemplateStep(bool /*checked*/)
     updateStepButtons();
     setStepButtonsEnabled(0, 0);
     showStepPanel(GetTemplatePage);
-    closeFloatingPanel();
 }
 
-void EIMainWindow::onSaveProjectDone(int state)
+void EIMainWindow::onSaveProjectDone(IOController::State state)
 {
-    if (state == 1)
+    // The save command leaves its overlay up for this answer to close.
+    BusyGuard busy(this, BusyGuard::TakeOver);
+    if (state == IOController::State::Done)
         showStepPanel(ViewerPage);
-    closeFloatingPanel();
 }

@@ -1,6 +1,5 @@
 #include "app/steps/procedurecontroller.h"
 
-#include "app/steps/templatepages.h"
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
@@ -79,12 +78,12 @@ bool ProcedureController::itemsInside(int step, QRect area)
     // Lines and titles follow the page; page-number marks are judged on the last step.
     if (step != StepExamNumber && step != StepObjective && step != StepSubjective && step != StepOtherMarks)
         return true;
-    return !anyTemplatePage([&](const PageSheet& page) { return !pageItemsInside(page, step, area); });
+    return !answerSheet.anyPage([&](const PageSheet& page) { return !pageItemsInside(page, step, area); });
 }
 
 bool ProcedureController::hasUnframedOptionalMark()
 {
-    return anyTemplatePage([](const PageSheet& page) {
+    return answerSheet.anyPage([](const PageSheet& page) {
         return std::any_of(page.sections.begin(), page.sections.end(),
                            [](const Section& section) { return section.step == 1; });
     });
@@ -92,7 +91,7 @@ bool ProcedureController::hasUnframedOptionalMark()
 
 bool ProcedureController::hasOptionalQuestions()
 {
-    return anyTemplatePage([](const PageSheet& page) {
+    return answerSheet.anyPage([](const PageSheet& page) {
         for (const Section& section : page.sections) {
             if (std::any_of(section.branch.begin(), section.branch.end(),
                             [](const SubArea& block) { return block.hasMarks(); }))

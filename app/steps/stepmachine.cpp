@@ -20,10 +20,10 @@ void EIMainWindow::switchStep(int step)
     // only the other steps are refused; refusing it too would send the
     // subjective button's click back here without end.
     if (step != StepSubjective && ProcedureController::hasUnframedOptionalMark()) {
-        EIMessageBox::information(messageParent(), QStringLiteral("提示"), QStringLiteral("请先框选选做题标记! "));
+        BusyGuard busy(this);
+        EIMessageBox::information(busy.parent(), QStringLiteral("提示"), QStringLiteral("请先框选选做题标记! "));
         ui->btnDrawSubjective->setChecked(true);
         emit ui->btnDrawSubjective->clicked(true);
-        closeFloatingPanel();
         return;
     }
     viewer->setAssociateButtonVisible(step == StepSubjective && ProcedureController::hasOptionalQuestions());
@@ -86,9 +86,13 @@ void EIMainWindow::onStepClicked(int step)
 {
     if (currentStep == step)
         return;
+    if (step != StepLines) {
+        switchStep(step);
+        return;
+    }
+    // The lines step closes whatever overlay is still up once it is entered.
+    BusyGuard busy(this, BusyGuard::TakeOver);
     switchStep(step);
-    if (step == StepLines)
-        closeFloatingPanel();
 }
 
 void EIMainWindow::onItemDeleted(EIRectItem* item)

@@ -1,6 +1,5 @@
 #include "app/steps/procedurecontroller.h"
 
-#include "app/steps/templatepages.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 
@@ -53,16 +52,14 @@ StepPosition absentMarkStatus(StepPosition position)
 {
     const int pageCount = qMax(answerSheet.pageCnt, 0);
     QVector<int> marked(pageCount, 0);
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            // A page index the card cannot hold is not counted rather than
-            // written past the list.
-            if (page.testmark.enabled && page.pageIndex >= 0 && page.pageIndex < pageCount) {
-                marked[page.pageIndex] = 1;
-                position.pageIndex = page.pageIndex;
-            }
+    answerSheet.forEachPage([&](const PageSheet& page) {
+        // A page index the card cannot hold is not counted rather than
+        // written past the list.
+        if (page.testmark.enabled && page.pageIndex >= 0 && page.pageIndex < pageCount) {
+            marked[page.pageIndex] = 1;
+            position.pageIndex = page.pageIndex;
         }
-    }
+    });
     int total = 0;
     for (int count : qAsConst(marked))
         total += count;
@@ -96,7 +93,7 @@ StepPosition ProcedureController::stepStatus(int step, int mode)
     r.complete = true;
     r.step = step;
     // An empty template counts as complete on every step.
-    if (!anyTemplatePage([](const PageSheet&) { return true; }))
+    if (!answerSheet.anyPage([](const PageSheet&) { return true; }))
         return r;
 
     if (step == StepOtherMarks)
@@ -104,52 +101,51 @@ StepPosition ProcedureController::stepStatus(int step, int mode)
 
     if (step == StepLines)
         r.complete = false;
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            switch (step) {
-            case StepLines:
-                if (page.lineCount() > 0) {
-                    markPage(r, page, true, 0);
-                    return r;
-                }
-                break;
-            case StepTitles:
-                if (!page.title.item) {
-                    markPage(r, page, false, 0);
-                    return r;
-                }
-                break;
-            case StepExamNumber:
-                if (!examNumberPasses(page, mode)) {
-                    markPage(r, page, false, mode);
-                    return r;
-                }
-                break;
-            case StepObjective:
-                markPage(r, page, false, 0);
-                if (hasSectionOf(page, sectionTypeObject, false)) {
-                    r.complete = true;
-                    return r;
-                }
-                break;
-            case StepSubjective:
-                markPage(r, page, false, 0);
-                if (hasSectionOf(page, sectionTypeSubjective, true)) {
-                    r.complete = true;
-                    return r;
-                }
-                break;
-            case StepPageNumber:
-                if (pageNumberMarkCount(page) == 0 && page.side != FaceBack) {
-                    markPage(r, page, false, mode);
-                    return r;
-                }
-                break;
-            default:
-                return r;
+    // The walk stops at the page that decides the step.
+    answerSheet.anyPage([&](const PageSheet& page) {
+        switch (step) {
+        case StepLines:
+            if (page.lineCount() > 0) {
+                markPage(r, page, true, 0);
+                return true;
             }
+            return false;
+        case StepTitles:
+            if (!page.title.item) {
+                markPage(r, page, false, 0);
+                return true;
+            }
+            return false;
+        case StepExamNumber:
+            if (!examNumberPasses(page, mode)) {
+                markPage(r, page, false, mode);
+                return true;
+            }
+            return false;
+        case StepObjective:
+            markPage(r, page, false, 0);
+            if (hasSectionOf(page, sectionTypeObject, false)) {
+                r.complete = true;
+                return true;
+            }
+            return false;
+        case StepSubjective:
+            markPage(r, page, false, 0);
+            if (hasSectionOf(page, sectionTypeSubjective, true)) {
+                r.complete = true;
+                return true;
+            }
+            return false;
+        case StepPageNumber:
+            if (pageNumberMarkCount(page) == 0 && page.side != FaceBack) {
+                markPage(r, page, false, mode);
+                return true;
+            }
+            return false;
+        default:
+            return true;
         }
-    }
+    });
     return r;
 }
 
@@ -157,20 +153,19 @@ StepPosition ProcedureController::checkSectionsFramed()
 {
     StepPosition r;
     r.complete = true;
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            if (page.sections.isEmpty()) {
-                markPage(r, page, false, -1);
-                return r;
-            }
-            for (const Section& section : page.sections) {
-                if (section.step == 1) {
-                    markPage(r, page, false, 1);
-                    return r;
-                }
+    answerSheet.anyPage([&r](const PageSheet& page) {
+        if (page.sections.isEmpty()) {
+            markPage(r, page, false, -1);
+            return true;
+        }
+        for (const Section& section : page.sections) {
+            if (section.step == 1) {
+                markPage(r, page, false, 1);
+                return true;
             }
         }
-    }
+        return false;
+    });
     return r;
 }
 

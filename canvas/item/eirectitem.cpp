@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
-#include <QtMath>
 
 #include <cmath>
 
@@ -17,18 +16,9 @@ namespace {
 
 const QColor frameRed(255, 0, 0, 255);
 
-// The smallest option box the grid lays out; smaller boxes come from
-// detections on faint print and would be too small to grab.
-constexpr double minBoxWidth = 6.0;
-constexpr double minBoxHeight = 4.0;
-
 // The smallest item a handle drag can make.
 constexpr double minResizeWidth = 15.0;
 constexpr double minResizeHeight = 10.0;
-
-// Far beyond any printed grid; a corrupt template asking for more would
-// otherwise allocate boxes until memory runs out.
-constexpr long long maxBoxes = 10000;
 
 // Handles are created in this order, so the list order is part of how the
 // item looks when handles overlap on a small item.
@@ -36,15 +26,11 @@ const int handleOrder[] = {EResizeFocus::North, EResizeFocus::NorthEast, EResize
                            EResizeFocus::South, EResizeFocus::SouthEast, EResizeFocus::SouthWest,
                            EResizeFocus::East,  EResizeFocus::West};
 
-bool isFinite(const QRectF& r)
-{
-    return qIsFinite(r.x()) && qIsFinite(r.y()) && qIsFinite(r.width()) && qIsFinite(r.height());
-}
-
 } // namespace
 
 EIRectItem::EIRectItem(const QRectF& rect, bool flag, int margin, QGraphicsItem* parent)
-    : QGraphicsRectItem(parent), m_width(rect.width()), m_height(rect.height()), m_margin(margin), m_keepFlag(flag)
+    : QGraphicsRectItem(parent), m_width(rect.width()), m_height(rect.height()), m_keepFlag(flag),
+      m_grid(this, margin)
 {
     setAcceptDrops(true);
     setAcceptHoverEvents(true);
@@ -60,8 +46,6 @@ EIRectItem::~EIRectItem()
     m_caption = nullptr;
     qDeleteAll(m_handles);
     m_handles.clear();
-    qDeleteAll(m_boxes);
-    m_boxes.clear();
 }
 
 void EIRectItem::initItem()
@@ -74,14 +58,14 @@ void EIRectItem::initItem()
     QFont font = QGuiApplication::font();
     font.setPointSize(18);
     m_caption->setFont(font);
-    m_caption->setPos(std::trunc((m_width - m_caption->boundingRect().width()) / 2), m_height + m_margin - 3.0);
+    m_caption->setPos(std::trunc((m_width - m_caption->boundingRect().width()) / 2), m_height + m_grid.margin() - 3.0);
     m_caption->hide();
 }
 
 void EIRectItem::createResizeFocus()
 {
     for (int kind : handleOrder)
-        m_handles.append(new EResizeFocus(m_margin, kind, this));
+        m_handles.append(new EResizeFocus(m_grid.margin(), kind, this));
 }
 
 QRectF EIRectItem::boundingRect() const
@@ -111,75 +95,7 @@ void EIRectItem::setItemGeometry(const QRectF& r)
 
 bool EIRectItem::setItemRect(const QRectF& firstBox, int rows, int columns, double rowSpacing, double columnSpacing)
 {
-    QRectF box = firstBox;
-    if (box.height() < minBoxHeight)
-        box.setHeight(minBoxHeight);
-    if (box.width() < minBoxWidth)
-        box.setWidth(minBoxWidth);
-    if (rows < 1 || columns < 1 || columnSpacing < 0 || rowSpacing < 0)
-        return false;
-    if (static_cast<long long>(rows) * columns > maxBoxes || !isFinite(box) || !qIsFinite(rowSpacing)
-        || !qIsFinite(columnSpacing))
-        return false;
-
-    m_rows = rows;
-    m_columns = columns;
-    m_boxRect = box;
-    m_rowSpacing = rowSpacing;
-    m_columnSpacing = columnSpacing;
-    const QPointF origin = box.topLeft();
-
-    box.moveTo(m_margin, m_margin);
-    setBoxArea(box);
-
-    const int count = rows * columns;
-    while (m_boxes.size() < count) {
-        auto* item = new QGraphicsRectItem(this);
-        item->setPen(m_boxArea->pen());
-        item->setBrush(m_boxArea->brush());
-        m_boxes.append(item);
-    }
-    while (m_boxes.size() > count)
-        delete m_boxes.takeFirst();
-    placeBoxes(box);
-
-    prepareGeometryChange();
-    m_width = 2 * m_margin + columns * columnSpacing - columnSpacing + box.width();
-    m_height = 2 * m_margin + rows * rowSpacing - rowSpacing + box.height();
-    // The grid keeps its place on the page; the border lies a margin outside it.
-    setPos(std::trunc(origin.x() - m_margin + pos().x()), std::trunc(origin.y() - m_margin + pos().y()));
-
-    if (scene())
-        scene()->update();
-    return true;
-}
-
-void EIRectItem::setBoxArea(const QRectF& box)
-{
-    if (!m_boxArea) {
-        m_boxArea = new QGraphicsRectItem(this);
-        QPen areaPen = pen();
-        areaPen.setWidth(1);
-        QColor fill = areaPen.color();
-        fill.setAlpha(15);
-        m_boxArea->setPen(areaPen);
-        m_boxArea->setBrush(QBrush(fill));
-    }
-    m_boxArea->setRect(box);
-    m_boxArea->hide();
-}
-
-void EIRectItem::placeBoxes(const QRectF& firstBox)
-{
-    for (int column = 0; column < m_columns; ++column) {
-        for (int row = 0; row < m_rows; ++row) {
-            const int index = column * m_rows + row;
-            if (index >= m_boxes.size())
-                return;
-            m_boxes[index]->setRect(column * m_columnSpacing + firstBox.x(), row * m_rowSpacing + firstBox.y(),
-                                    firstBox.width(), firstBox.height());
-        }
-    }
+    return m_grid.layOut(firstBox, rows, columns, rowSpacing, columnSpacing);
 }
 
 void EIRectItem::setBorderColor(const QColor& color, int width)
@@ -261,7 +177,7 @@ void EIRectItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option
     // it here and then again by mode would move it on every paint and so
     // schedule the next paint without end.
     if (m_captionMode < CaptionInside || m_captionMode > CaptionBottomRight)
-        m_caption->setPos(std::trunc((m_width - m_caption->sceneBoundingRect().width()) / 2), m_height + m_margin);
+        m_caption->setPos(std::trunc((m_width - m_caption->sceneBoundingRect().width()) / 2), m_height + m_grid.margin());
 
     const bool editable = (flags() & ItemIsSelectable) && (flags() & ItemIsMovable);
     const bool hovered = option && (option->state & QStyle::State_MouseOver);
@@ -289,11 +205,7 @@ void EIRectItem::mousePressEvent(QGraphicsSceneMouseEvent* event)
             m_activeHandle = static_cast<EResizeFocus*>(top);
             m_resizing = true;
             m_pressPos = event->scenePos();
-            if (m_boxArea) {
-                m_dragBoxArea = m_boxArea->rect();
-                m_dragRowSpacing = m_rowSpacing;
-                m_dragColumnSpacing = m_columnSpacing;
-            }
+            m_grid.beginStretch();
             m_ghost = new QGraphicsRectItem(0, 0, m_width, m_height, this);
             m_ghost->setPen(pen());
             // No base handling: the selection stays and this item keeps the grab.
@@ -383,18 +295,7 @@ void EIRectItem::resizeTo(const QPointF& scenePos)
         return;
 
     m_ghost->setRect(x, y, w, h);
-    if (m_boxArea && !m_boxes.isEmpty()) {
-        QRectF area = m_boxArea->rect();
-        area.moveTo(x + m_margin, y + m_margin);
-        m_boxArea->setRect(area);
-        // The spread follows the ghost live; it may go negative here, which
-        // the release then refuses.
-        if (m_columns > 1)
-            m_columnSpacing = (w - area.width() - 2 * m_margin) / (m_columns - 1);
-        if (m_rows > 1)
-            m_rowSpacing = (h - area.height() - 2 * m_margin) / (m_rows - 1);
-        placeBoxes(area);
-    }
+    m_grid.stretchTo(QRectF(x, y, w, h));
     update();
 }
 
@@ -402,18 +303,8 @@ void EIRectItem::finishResize()
 {
     const QRectF ghostRect = m_ghost ? m_ghost->rect() : boundingRect();
     const QPointF topLeft = ghostRect.topLeft();
-    if (m_boxArea && !m_boxes.isEmpty()) {
-        QRectF area = m_boxArea->rect();
-        area.moveTo(topLeft.x() + m_margin, topLeft.y() + m_margin);
-        m_boxArea->setRect(area);
-        if (!setItemRect(area, m_rows, m_columns, m_rowSpacing, m_columnSpacing)) {
-            // The ghost was squeezed below the grid; put the grid back as it
-            // was before the drag so boxes, box area and spacings agree again.
-            m_rowSpacing = m_dragRowSpacing;
-            m_columnSpacing = m_dragColumnSpacing;
-            m_boxArea->setRect(m_dragBoxArea);
-            placeBoxes(m_dragBoxArea);
-        }
+    if (hasGrid()) {
+        m_grid.finishStretch(topLeft);
     } else {
         prepareGeometryChange();
         setPos(mapToParent(topLeft));

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "canvas/item/optionboxgrid.h"
+
 #include <QGraphicsRectItem>
 #include <QList>
 #include <QPen>
-#include <QVector>
 
 class EITextItem;
 class EResizeFocus;
@@ -32,15 +33,18 @@ public:
     // The item's rectangle in its parent's coordinates (the scene's for a
     // top-level item): what the template stores as its position.
     QRectF sceneRect() const;
-    int rowCount() const { return m_rows; }
-    int columnCount() const { return m_columns; }
-    double rowSpacing() const { return m_rowSpacing; }
-    double columnSpacing() const { return m_columnSpacing; }
-    QRectF boxRect() const { return m_boxRect; }
+    int rowCount() const { return m_grid.rowCount(); }
+    int columnCount() const { return m_grid.columnCount(); }
+    double rowSpacing() const { return m_grid.rowSpacing(); }
+    double columnSpacing() const { return m_grid.columnSpacing(); }
+    QRectF boxRect() const { return m_grid.boxRect(); }
     // Hidden rectangle of one box at the grid origin; null until a grid exists.
-    QGraphicsRectItem* boxAreaItem() const { return m_boxArea; }
-    bool hasGrid() const { return !m_boxes.isEmpty(); }
-    int margin() const { return static_cast<int>(m_margin); }
+    QGraphicsRectItem* boxAreaItem() const { return m_grid.boxArea(); }
+    bool hasGrid() const { return !m_grid.isEmpty(); }
+    int margin() const { return static_cast<int>(m_grid.margin()); }
+    // The option grid, for whatever adjusts box size and spacings.
+    OptionBoxGrid& grid() { return m_grid; }
+    const OptionBoxGrid& grid() const { return m_grid; }
     int isValid() const { return m_valid; }
     bool isMenuEnabled() const { return m_menuEnabled; }
 
@@ -73,20 +77,12 @@ protected:
 private:
     void initItem();
     void createResizeFocus();
-    void setBoxArea(const QRectF& box);
-    void placeBoxes(const QRectF& firstBox);
     void keepInBounds();
     void resizeTo(const QPointF& scenePos);
     void finishResize();
 
     double m_width;
     double m_height;
-    double m_margin;
-    int m_rows = 0;
-    int m_columns = 0;
-    double m_rowSpacing = 0.0;
-    double m_columnSpacing = 0.0;
-    QRectF m_boxRect;
     bool m_resizing = false;
     bool m_keepFlag;
     QList<EResizeFocus*> m_handles;
@@ -94,17 +90,10 @@ private:
     QPointF m_pressPos;
     QGraphicsRectItem* m_ghost = nullptr;
     bool m_filled = false;
-    QVector<QGraphicsRectItem*> m_boxes;  // column-major: (column c, row r) at c * rows + r
-    QGraphicsRectItem* m_boxArea = nullptr;
     int m_valid = 1;
     bool m_menuEnabled = true;
     int m_captionMode = CaptionBelow;
     EITextItem* m_caption = nullptr;
     QPen m_hoverPen;
-
-    // The grid as it was when the current handle drag began, to fall back
-    // to when the drag ends in a layout the grid cannot take.
-    QRectF m_dragBoxArea;
-    double m_dragRowSpacing = 0.0;
-    double m_dragColumnSpacing = 0.0;
+    OptionBoxGrid m_grid;
 };

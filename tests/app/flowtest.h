@@ -162,23 +162,22 @@ protected:
         answerSheet.paperName = name;
         answerSheet.paperCnt = 1;
         IOController::setUpPages(2);
-        for (QVector<PageSheet>& paper : answerSheet.sheets)
-            for (PageSheet& page : paper) {
-                page.setPixmap(QPixmap::fromImage(iotest::sheet(QSize(600, 420))));
-                ImageMark title;
-                title.item = new EIRectItem(QRectF(100, 30, 300, 40), true, 8);
-                title.base64 = Global::pixmapToBase64(page.image.pixmap.copy(100, 30, 300, 40));
-                page.setTitle(title);
-            }
+        forEachPageOf(answerSheet.sheets, [](PageSheet& page) {
+            page.setPixmap(QPixmap::fromImage(iotest::sheet(QSize(600, 420))));
+            ImageMark title;
+            title.item = new EIRectItem(QRectF(100, 30, 300, 40), true, 8);
+            title.base64 = Global::pixmapToBase64(page.image.pixmap.copy(100, 30, 300, 40));
+            page.setTitle(title);
+        });
         answerSheet.sheets[0][0].addLine(new EIRectItem(QRectF(40, 380, 500, 12), true, 8));
         const QByteArray json = answerSheet.serialize(false);
         EXPECT_FALSE(json.isEmpty());
         const QString folder = scratch.file(name);
         QDir().mkpath(folder);
         EXPECT_TRUE(testsupport::writeFile(QStringLiteral("%1/%2.json").arg(folder, name), json));
-        for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets))
-            for (const PageSheet& page : paper)
-                EXPECT_TRUE(page.image.pixmap.save(QStringLiteral("%1/%2_%3.jpg").arg(folder, name).arg(page.pageIndex)));
+        answerSheet.forEachPage([&](const PageSheet& page) {
+            EXPECT_TRUE(page.image.pixmap.save(QStringLiteral("%1/%2_%3.jpg").arg(folder, name).arg(page.pageIndex)));
+        });
         answerSheet.clear();
         return QStringLiteral("%1/%2.json").arg(folder, name);
     }

@@ -201,7 +201,7 @@ TEST_F(ImageIntake, scanCompletionChecksTheScannedPagesWithoutTheSurplus)
 
     // An odd page count asks the scanner for one image more.
     scannedFiles = scanned;
-    io.onScanComplete(1002, QStringLiteral("扫描完成"));
+    io.onScanComplete(ScanCompletion::Done, QStringLiteral("扫描完成"));
     EXPECT_EQ(states(done), QList<int>({1}));
     EXPECT_EQ(scannedFiles, scanned.mid(0, 3));
     EXPECT_EQ(pageImage(1, 0).name, scanned[2]);
@@ -210,7 +210,7 @@ TEST_F(ImageIntake, scanCompletionChecksTheScannedPagesWithoutTheSurplus)
     Message count, start;
     scannedFiles = scanned.mid(0, 2);
     script.message(&count, QStringLiteral("重新扫描")).message(&start, QStringLiteral("确定"));
-    io.onScanComplete(1002, QStringLiteral("扫描完成"));
+    io.onScanComplete(ScanCompletion::Done, QStringLiteral("扫描完成"));
     EXPECT_EQ(count.text, QStringLiteral("扫描图片数量有误，校验不通过，请确认后重新扫描!"));
     EXPECT_EQ(count.buttons, QStringList({"重新扫描"}));
     EXPECT_EQ(start.text, QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
@@ -218,10 +218,10 @@ TEST_F(ImageIntake, scanCompletionChecksTheScannedPagesWithoutTheSurplus)
 
     Message error;
     script.message(&error, QStringLiteral("确定"));
-    io.onScanComplete(1004, QStringLiteral("启动扫描仪时遇到问题！"));
+    io.onScanComplete(ScanCompletion::PageLost, QStringLiteral("启动扫描仪时遇到问题！"));
     EXPECT_EQ(error.text, QStringLiteral("启动扫描仪时遇到问题！"));
-    io.onScanComplete(1005, QStringLiteral("扫描完成"));
-    io.onScanComplete(1001, QString());
+    io.onScanComplete(ScanCompletion::SourceClosed, QStringLiteral("扫描完成"));
+    io.onScanComplete(static_cast<ScanCompletion>(1001), QString()); // a page is ready: no end
     EXPECT_EQ(states(done), QList<int>({1, 2, 2, 2}));
 }
 

@@ -20,12 +20,11 @@ protected:
         answerSheet.clear();
         answerSheet.paperCnt = 1;
         IOController::setUpPages(2);
-        for (QVector<PageSheet>& paper : answerSheet.sheets)
-            for (PageSheet& page : paper) {
-                QImage image(1200, 800, QImage::Format_RGB32);
-                image.fill(Qt::white);
-                page.setPixmap(QPixmap::fromImage(image));
-            }
+        forEachPageOf(answerSheet.sheets, [](PageSheet& page) {
+            QImage image(1200, 800, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            page.setPixmap(QPixmap::fromImage(image));
+        });
         PageSheet& front = answerSheet.sheets[0][0];
         front.addLine(line = item(20, 760, 1100, 12));
         front.setTitle(ImageMark{title = item(300, 20, 400, 50), QStringLiteral("dGl0bGU=")});

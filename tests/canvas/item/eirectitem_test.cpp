@@ -121,6 +121,25 @@ TEST(FramingItemGrid, RefusesBadArgumentsAndKeepsTheItem)
     EXPECT_EQ(fresh.sceneRect(), QRectF(5, 6, 70, 80));
 }
 
+TEST(FramingItemGrid, RelayoutKeepsCountsAndTheGridsPlaceOnThePage)
+{
+    EIRectItem item(QRectF(100, 200, 50, 50), true, 8);
+    EXPECT_FALSE(item.grid().relayOut(QSizeF(15, 10), 25, 35)) << "no grid yet";
+    EXPECT_EQ(item.sceneRect(), QRectF(100, 200, 50, 50));
+
+    ASSERT_TRUE(item.setItemRect(QRectF(10, 12, 20, 14), 4, 5, 30, 40));
+    ASSERT_TRUE(item.grid().relayOut(QSizeF(15, 10), 25, 35));
+    EXPECT_EQ(item.rowCount(), 4);
+    EXPECT_EQ(item.columnCount(), 5);
+    EXPECT_EQ(item.grid().boxSize(), QSizeF(15, 10));
+    EXPECT_EQ(boxAt(&item, 4, 3), QRectF(8 + 4 * 35, 8 + 3 * 25, 15, 10));
+    EXPECT_EQ(item.sceneRect(), QRectF(102, 204, 16 + 4 * 35 + 15, 16 + 3 * 25 + 10));
+
+    EXPECT_FALSE(item.grid().relayOut(QSizeF(15, 10), -1, 35));
+    EXPECT_DOUBLE_EQ(item.rowSpacing(), 25);
+    EXPECT_EQ(item.sceneRect().topLeft(), QPointF(102, 204));
+}
+
 TEST(FramingItemCaption, IsPlacedByItsMode)
 {
     EIRectItem item(QRectF(0, 0, 200, 100), true, 8);
