@@ -4,6 +4,7 @@
 
 #include <QBrush>
 #include <QGraphicsScene>
+#include <QObject>
 #include <QPen>
 #include <QtMath>
 
@@ -31,7 +32,16 @@ OptionBoxGrid::OptionBoxGrid(EIRectItem* item, double margin) : m_item(item), m_
 
 OptionBoxGrid::~OptionBoxGrid()
 {
+    // Watchers hear of it before the boxes go.
+    m_lifetime.reset();
     qDeleteAll(m_boxes);
+}
+
+QObject* OptionBoxGrid::lifetime()
+{
+    if (!m_lifetime)
+        m_lifetime = std::make_unique<QObject>();
+    return m_lifetime.get();
 }
 
 bool OptionBoxGrid::layOut(const QRectF& firstBox, int rows, int columns, double rowSpacing, double columnSpacing)

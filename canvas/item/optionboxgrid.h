@@ -3,8 +3,11 @@
 #include <QRectF>
 #include <QVector>
 
+#include <memory>
+
 class EIRectItem;
 class QGraphicsRectItem;
+class QObject;
 
 // The grid of option boxes inside a framing item: rows x columns equal
 // boxes at fixed row and column spacings, the first one a margin inside the
@@ -32,6 +35,12 @@ public:
     QSizeF boxSize() const { return m_boxRect.size(); }
     // Hidden rectangle of one box at the grid origin; null until a grid exists.
     QGraphicsRectItem* boxArea() const { return m_boxArea; }
+
+    // An object destroyed when the grid goes, and so with its item. A
+    // framing item is no QObject; whatever keeps a pointer to the item
+    // across events (the item edit panel) watches this one instead, since
+    // the template and the canvas free items without telling anyone.
+    QObject* lifetime();
 
     // Lays out rows x columns boxes of firstBox's size, firstBox given
     // relative to the item's top-left corner, and fits the item around them
@@ -64,6 +73,7 @@ private:
     QRectF m_boxRect;
     QVector<QGraphicsRectItem*> m_boxes;  // column-major: (column c, row r) at c * rows + r
     QGraphicsRectItem* m_boxArea = nullptr;
+    std::unique_ptr<QObject> m_lifetime;
 
     // The grid as it was when the current drag began.
     QRectF m_stretchBoxArea;
