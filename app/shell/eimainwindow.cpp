@@ -8,6 +8,7 @@
 #include "canvas/eigraphicsscene.h"
 #include "canvas/eigraphicsview.h"
 #include "canvas/item/eirectitem.h"
+#include "canvas/itemeditpanel.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "model/infra/eiconfig.h"
@@ -108,6 +109,23 @@ void EIMainWindow::initConnect()
 
     connect(viewer, &ImageViewer::showMessage, this, &EIMainWindow::showMessage);
     connect(viewer->graphicsView()->scene(), &EIGraphicsScene::itemDeleted, this, &EIMainWindow::onItemDeleted);
+    connect(viewer->graphicsView()->scene(), &EIGraphicsScene::editItem, this, &EIMainWindow::onEditItem);
+}
+
+void EIMainWindow::onEditItem(EIRectItem* item)
+{
+    if (!editPanel)
+        editPanel = new ItemEditPanel(this);
+    editPanel->setItem(item);
+    // A panel bound to nothing would offer buttons that do nothing.
+    if (editPanel->boundItem())
+        editPanel->show();
+}
+
+void EIMainWindow::hideEditPanel()
+{
+    if (editPanel && editPanel->isVisible())
+        editPanel->hide();
 }
 
 QRect EIMainWindow::overlayGeometry() const

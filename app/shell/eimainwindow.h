@@ -11,6 +11,7 @@ class EIRectItem;
 class GetTemplatePanel;
 class ImageViewer;
 class IndexWidget;
+class ItemEditPanel;
 class MaskForm;
 class ProcedureController;
 
@@ -86,6 +87,9 @@ private:
     // The step buttons 1 to 7.
     void onStepClicked(int step);
     void onItemDeleted(EIRectItem* item);
+    // The edit menu's "编辑": the item edit panel, bound to the item.
+    void onEditItem(EIRectItem* item);
+    void hideEditPanel();
 
     // Project commands and the I/O controller's answers.
     void onNewProject();
@@ -107,6 +111,8 @@ private:
     IOController* io = nullptr;
     ImageViewer* viewer = nullptr;
     ProcedureController* procedure = nullptr;
+    // Created on the first edit request.
+    ItemEditPanel* editPanel = nullptr;
     // Index = step value.
     QList<EIButton*> stepButtons;
     // False while framed optional marks wait to be associated into groups.

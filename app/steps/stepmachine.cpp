@@ -16,6 +16,7 @@ void EIMainWindow::switchStep(int step)
 {
     if (step >= 0)
         showStepPanel(ViewerPage);
+    hideEditPanel();
     // The subjective step is where a pending optional mark gets framed, so
     // only the other steps are refused; refusing it too would send the
     // subjective button's click back here without end.
@@ -99,6 +100,7 @@ void EIMainWindow::onItemDeleted(EIRectItem* item)
 {
     if (!item)
         return;
+    hideEditPanel();
     // The item stays allocated until the template's pages are cleared.
     discardedItems.append(item);
     if (PageSheet* page = viewer->currentPage())
