@@ -4,6 +4,9 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const char cloningWarning[] =
@@ -125,11 +128,25 @@ QRectF toQRectF(const OptionGridParams& grid)
     return QRectF(grid.x, grid.y, grid.boxWidth, grid.boxHeight);
 }
 
-std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap)
+float pageDpi(const QSize& pageSize)
 {
-    const float dpi = static_cast<float>(pixmap.logicalDpiX());
-    // A device without a resolution would give an infinite width.
-    const float factor = dpi > 0.0f ? 200.0f / dpi : 1.0f;
+    constexpr float millimetresPerInch = 25.4f;
+    constexpr float a3LandscapeWidth = 420.0f;
+    constexpr float a4PortraitWidth = 210.0f;
+    constexpr float lowestDpi = 100.0f;
+    constexpr float highestDpi = 600.0f;
+    const float paperWidth = pageSize.width() > pageSize.height() ? a3LandscapeWidth : a4PortraitWidth;
+    const float dpi = static_cast<float>(pageSize.width()) * millimetresPerInch / paperWidth;
+    return std::clamp(dpi, lowestDpi, highestDpi);
+}
+
+std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap, const QSize& pageSize)
+{
+    constexpr float measuringDpi = 200.0f;
+    constexpr float sameResolution = 0.03f;
+    const float factor = measuringDpi / pageDpi(pageSize);
+    if (std::abs(factor - 1.0f) <= sameResolution)
+        return {pixmap, 1.0f};
     const int newWidth = static_cast<int>(static_cast<float>(pixmap.width()) * factor);
     return {pixmap.scaledToWidth(newWidth, Qt::FastTransformation), factor};
 }

@@ -149,7 +149,7 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
 {
     return guardImageLibrarySilently(-1, [&] {
-        const std::pair<QPixmap, float> scaled = scaleTo200Dpi(cropPixmap(page, frame));
+        const std::pair<QPixmap, float> scaled = scaleTo200Dpi(cropPixmap(page, frame), page.size());
         const QImage picture = scaled.first.toImage(); // may share pixels with `image`
         cv::Mat image = QImageToCvMat(picture, false);
         if (image.empty())
