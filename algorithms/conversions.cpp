@@ -1,5 +1,7 @@
 #include "algorithms/conversions.h"
 
+#include "model/infra/logger.h"
+
 #include <QDebug>
 
 #include <opencv2/imgproc.hpp>
@@ -9,6 +11,8 @@
 
 namespace {
 
+// Every colour page takes this road, so it is a note for the log rather
+// than a warning on the console.
 const char cloningWarning[] =
     "Kyt::QImageToCvMat() - Conversion requires cloning so we don't modify the original QImage data";
 
@@ -49,7 +53,7 @@ cv::Mat QImageToCvMat(const QImage& image, bool cloneImageData)
     }
     case QImage::Format_RGB32: {
         if (!cloneImageData)
-            qWarning() << cloningWarning;
+            fileLogger(LogDebug) << cloningWarning;
         cv::Mat bgr;
         cv::cvtColor(wrap(image, CV_8UC4), bgr, cv::COLOR_BGRA2BGR);
         return bgr;
@@ -61,7 +65,7 @@ cv::Mat QImageToCvMat(const QImage& image, bool cloneImageData)
     }
     case QImage::Format_RGB888: {
         if (!cloneImageData)
-            qWarning() << cloningWarning;
+            fileLogger(LogDebug) << cloningWarning;
         const QImage swapped = image.rgbSwapped();
         return wrap(swapped, CV_8UC3).clone();
     }
