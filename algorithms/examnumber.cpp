@@ -139,8 +139,9 @@ int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bo
         const QRect around = framed.adjusted(-frameSearchMargin, -frameSearchMargin, frameSearchMargin,
                                              frameSearchMargin)
                                  .intersected(QRect(QPoint(0, 0), page.size()));
-        cv::Mat wider = cropPage(page, around);
-        convertToGray(wider, wider);
+        const cv::Mat wider = greyOfImage(cropPixmap(page, around).toImage());
+        if (wider.empty())
+            CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
         const cv::Point offset(framed.x() - around.x(), framed.y() - around.y());
         const cv::Mat region = wider(cv::Rect(offset, cv::Size(framed.width(), framed.height())));
         if (isBlankRegion(region))
