@@ -59,10 +59,12 @@ bool noInk(const cv::Mat& ink)
     return isBlankRegion(darkInk);
 }
 
-// The ink of a patch as 255 on 0, without the ruled lines that cross it.
-cv::Mat inkOf(cv::Mat patch)
+// The ink of a patch as 255 on 0, without the ruled lines that cross it,
+// in a matrix of its own: a grey patch may share a caller's pixels.
+cv::Mat inkOf(const cv::Mat& source)
 {
-    convertToGray(patch, patch);
+    cv::Mat patch;
+    convertToGray(source, patch);
     // Otsu picks the level; ink becomes 255 on 0.
     cv::threshold(patch, patch, 100, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
     cv::Mat projection = cv::Mat::zeros(1, patch.rows, CV_32FC1);

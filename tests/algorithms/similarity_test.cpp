@@ -218,6 +218,19 @@ TEST(CheckUniqueMark, identicalMarksAreRefusedWhateverTheirMargin)
     }
 }
 
+TEST(CheckUniqueMark, greyPagesAndMarksAreOnlyRead)
+{
+    // Grey scans convert without a copy: the check must not write into them.
+    const QImage page = sheet().convertToFormat(QImage::Format_Grayscale8);
+    const QImage stored = page.copy(1280, 1060, 280, 100);
+    const QImage pageBefore = page.copy();
+    const QImage storedBefore = stored.copy();
+    QRectF out;
+    EXPECT_EQ(checkUniqueMark({stored}, page, QRectF(1290, 1070, 260, 80), out, AverageHash), MarkNotUnique);
+    EXPECT_EQ(page, pageBefore);
+    EXPECT_EQ(stored, storedBefore);
+}
+
 TEST(CheckUniqueMark, aTitleFoundOnTheOtherFaceIsNotUnique)
 {
     // The title step: the stored images are the other pages of the paper
