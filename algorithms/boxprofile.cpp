@@ -4,7 +4,9 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iostream>
 #include <numeric>
 
@@ -12,11 +14,50 @@ namespace {
 
 constexpr float minRatio = 0.00001f;
 
+// A stretch of content rows shorter than this share of the typical one is
+// a splinter of a box row, not a box row.
+constexpr int splinterDivisor = 2;
+
+struct Run {
+    int start;
+    int length;
+};
+
 float mean(const std::vector<int>& values)
 {
     if (values.empty())
         return 0.0f;
     return static_cast<float>(std::accumulate(values.begin(), values.end(), 0)) / static_cast<float>(values.size());
+}
+
+// The runs without those far shorter than the typical run: the length
+// that the runs at least as long as it fill half the content rows with,
+// so that many short splinters cannot make themselves the typical run.
+std::vector<Run> withoutSplinters(const std::vector<Run>& runs)
+{
+    if (runs.size() < 2)
+        return runs;
+    std::vector<int> lengths;
+    int total = 0;
+    for (const Run& run : runs) {
+        lengths.push_back(run.length);
+        total += run.length;
+    }
+    std::sort(lengths.begin(), lengths.end(), std::greater<int>());
+    int typical = lengths.front();
+    int covered = 0;
+    for (int length : lengths) {
+        typical = length;
+        covered += length;
+        if (2 * covered >= total)
+            break;
+    }
+    std::vector<Run> kept;
+    for (const Run& run : runs) {
+        if (run.length * splinterDivisor >= typical)
+            kept.push_back(run);
+    }
+    return kept;
 }
 
 } // namespace
@@ -36,7 +77,7 @@ int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& cont
     bool inContent = startInContent;
     int rise = 0;
     int fall = 0;
-    std::vector<int> contentRuns;
+    std::vector<Run> contentRuns;
     std::vector<int> blankRuns;
     for (int row = 0; row <= last; ++row) {
         if (counts[row] > level) {
@@ -47,14 +88,14 @@ int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& cont
             } else {
                 fall = row;
                 if (row == last)
-                    contentRuns.push_back(fall - rise + 1);
+                    contentRuns.push_back({rise, fall - rise + 1});
             }
         } else {
             lowRows.push_back(row);
             if (inContent) {
                 fall = row;
                 inContent = false;
-                contentRuns.push_back(fall - rise);
+                contentRuns.push_back({rise, fall - rise});
             } else {
                 rise = row;
                 if (row == last)
@@ -71,14 +112,33 @@ int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& cont
         else
             gaps.clear();
     }
-    for (size_t i = 0; i < contentRuns.size(); ++i)
-        std::cout << "contentHeight" << i << ":" << contentRuns[i] << std::endl;
+    int leading = startInContent || blankRuns.empty() ? 0 : blankRuns.front();
+
+    // Outlined bubbles with printed digits hold little ink between their
+    // arcs, so a box row can leave splinters of a few rows beside its real
+    // stretch. Averaged in, they would halve the row pitch: leave them out
+    // and measure the gaps between the stretches that remain.
+    const std::vector<Run> boxes = withoutSplinters(contentRuns);
+    if (boxes.size() < contentRuns.size()) {
+        contentRuns = boxes;
+        gaps.clear();
+        for (size_t i = 1; i < boxes.size(); ++i)
+            gaps.push_back(boxes[i].start - boxes[i - 1].start - boxes[i - 1].length);
+        if (!startInContent)
+            leading = boxes.front().start;
+    }
+
+    std::vector<int> heights;
+    for (const Run& run : contentRuns)
+        heights.push_back(run.length);
+    for (size_t i = 0; i < heights.size(); ++i)
+        std::cout << "contentHeight" << i << ":" << heights[i] << std::endl;
     for (size_t i = 0; i < gaps.size(); ++i)
         std::cout << "blankHeight" << i << ":" << gaps[i] << std::endl;
 
-    contentHeight = static_cast<int>(std::round(mean(contentRuns)));
+    contentHeight = static_cast<int>(std::round(mean(heights)));
     blankHeight = mean(gaps);
-    leadingBlank = startInContent || blankRuns.empty() ? 0 : blankRuns.front();
+    leadingBlank = leading;
     return 0;
 }
 
@@ -113,8 +173,17 @@ void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float&
     std::vector<int> runEnds;
     std::vector<int> lowColumns;
     splitProjection(projection, ratio, runEnds, lowColumns);
-    for (int column : lowColumns)
-        image.col(column).setTo(0);
+    // Cleared row by row: a whole column at a time walks the image against
+    // its grain.
+    if (!lowColumns.empty()) {
+        cv::Mat keep(1, image.cols, CV_8UC1, cv::Scalar(255));
+        for (int column : lowColumns)
+            keep.at<uchar>(0, column) = 0;
+        for (int row = 0; row < image.rows; ++row) {
+            cv::Mat line = image.row(row);
+            cv::bitwise_and(line, keep, line);
+        }
+    }
 
     if (runEnds.empty() || count < 1) {
         boxWidth = image.cols;

@@ -12,7 +12,9 @@
 // mean height of the high stretches (0 when there is none), blankHeight
 // the mean height of the low ones between them (margins left out unless
 // startInContent), leadingBlank the top margin (0 with startInContent);
-// lowRows receives every low row. Prints one line per measured stretch to
+// lowRows receives every low row. High stretches under half the typical
+// one are splinters of a box row: they are left out, and the gaps are
+// then those between the stretches that remain. Prints one line per measured stretch to
 // standard output. Returns 1, touching no output, for an empty image or a
 // ratio outside 0.00001 .. 1; else 0.
 int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& contentHeight, float& blankHeight,

@@ -1,11 +1,18 @@
 #include "algorithms/conversions.h"
 
+#include "model/infra/logger.h"
+
 #include <QDebug>
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
+// Every colour page takes this road, so it is a note for the log rather
+// than a warning on the console.
 const char cloningWarning[] =
     "Kyt::QImageToCvMat() - Conversion requires cloning so we don't modify the original QImage data";
 
@@ -46,7 +53,7 @@ cv::Mat QImageToCvMat(const QImage& image, bool cloneImageData)
     }
     case QImage::Format_RGB32: {
         if (!cloneImageData)
-            qWarning() << cloningWarning;
+            fileLogger(LogDebug) << cloningWarning;
         cv::Mat bgr;
         cv::cvtColor(wrap(image, CV_8UC4), bgr, cv::COLOR_BGRA2BGR);
         return bgr;
@@ -58,7 +65,7 @@ cv::Mat QImageToCvMat(const QImage& image, bool cloneImageData)
     }
     case QImage::Format_RGB888: {
         if (!cloneImageData)
-            qWarning() << cloningWarning;
+            fileLogger(LogDebug) << cloningWarning;
         const QImage swapped = image.rgbSwapped();
         return wrap(swapped, CV_8UC3).clone();
     }
@@ -125,11 +132,25 @@ QRectF toQRectF(const OptionGridParams& grid)
     return QRectF(grid.x, grid.y, grid.boxWidth, grid.boxHeight);
 }
 
-std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap)
+float pageDpi(const QSize& pageSize)
 {
-    const float dpi = static_cast<float>(pixmap.logicalDpiX());
-    // A device without a resolution would give an infinite width.
-    const float factor = dpi > 0.0f ? 200.0f / dpi : 1.0f;
+    constexpr float millimetresPerInch = 25.4f;
+    constexpr float a3LandscapeWidth = 420.0f;
+    constexpr float a4PortraitWidth = 210.0f;
+    constexpr float lowestDpi = 100.0f;
+    constexpr float highestDpi = 600.0f;
+    const float paperWidth = pageSize.width() > pageSize.height() ? a3LandscapeWidth : a4PortraitWidth;
+    const float dpi = static_cast<float>(pageSize.width()) * millimetresPerInch / paperWidth;
+    return std::clamp(dpi, lowestDpi, highestDpi);
+}
+
+std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap, const QSize& pageSize)
+{
+    constexpr float measuringDpi = 200.0f;
+    constexpr float sameResolution = 0.03f;
+    const float factor = measuringDpi / pageDpi(pageSize);
+    if (std::abs(factor - 1.0f) <= sameResolution)
+        return {pixmap, 1.0f};
     const int newWidth = static_cast<int>(static_cast<float>(pixmap.width()) * factor);
     return {pixmap.scaledToWidth(newWidth, Qt::FastTransformation), factor};
 }

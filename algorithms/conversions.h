@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRectF>
+#include <QSize>
 #include <QVector>
 
 #include <opencv2/core.hpp>
@@ -36,7 +37,16 @@ QVector<QRectF> cvRectsToQRectFs(const std::vector<cv::Rect>& rects);
 // The rectangle of the grid's first box.
 QRectF toQRectF(const OptionGridParams& grid);
 
-// The pixmap scaled to 200 dots per inch by its logical horizontal
-// resolution, and the factor used: divide what is found in the scaled
-// image by the factor to get back to page pixels.
-std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap);
+// The resolution of a page in dots per inch, from its pixel width against
+// the width of the paper the sheets are printed on: A3 landscape (420 mm)
+// when the page is wider than high, else A4 portrait (210 mm). Bounded to
+// 100 .. 600 dots per inch, so that a page of another size is never blown
+// up or shrunk to nothing.
+float pageDpi(const QSize& pageSize);
+
+// The pixmap, a part of a page of `pageSize`, scaled to 200 dots per inch
+// by the page's own resolution, and the factor used: divide what is found
+// in the scaled image by the factor to get back to page pixels. A page
+// within 3 % of 200 dpi (a scanner's margins) is taken as it is, with the
+// factor 1.
+std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap, const QSize& pageSize);

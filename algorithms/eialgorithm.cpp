@@ -4,12 +4,19 @@
 
 #include <opencv2/calib3d.hpp>
 #include <opencv2/features2d.hpp>
+#include <opencv2/core/utility.hpp>
+#include <opencv2/imgproc.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 
 namespace {
+
+// The size, in pixels, down to which a title is brought before its key
+// points are found: this high, or this wide if that is larger.
+constexpr int titleFeatureHeight = 40;
+constexpr int titleFeatureWidth = 320;
 
 // Twice the title's width (at most the page's), centred on the title, and
 // one title height above and below it.
@@ -76,31 +83,45 @@ bool EIAlgorithm::matchTitle(const cv::Mat& scene, const cv::Mat& title, int min
         if (scene.empty() || title.empty())
             return false;
 
+        // Key points are found on the title and the scene brought down to
+        // the resolution the title needs: a line of print 40 pixels high
+        // still gives hundreds of them, while the work grows with the area.
+        // A short title keeps its size, so it keeps its key points.
+        cv::Mat titleImage = title;
+        cv::Mat sceneImage = scene;
+        const double scale = std::max(static_cast<double>(titleFeatureHeight) / title.rows,
+                                      static_cast<double>(titleFeatureWidth) / title.cols);
+        if (scale < 1.0) {
+            cv::resize(title, titleImage, cv::Size(), scale, scale, cv::INTER_AREA);
+            cv::resize(scene, sceneImage, cv::Size(), scale, scale, cv::INTER_AREA);
+        }
+
         cv::Ptr<cv::SIFT> sift = cv::SIFT::create(400, 3, 0.04, 10.0, 1.6);
         std::vector<cv::KeyPoint> titleKeys, sceneKeys;
         cv::Mat titleDescriptors, sceneDescriptors;
-        // An exception must not leave an OpenMP block: each section keeps its
-        // own and the first one is raised again after the join.
+        // Title and scene are described side by side, each on one thread:
+        // the image library runs the loops nested in its own parallel loop
+        // one after the other, which on a busy machine is far quicker than
+        // spreading each image's many short loops over every core. The
+        // calling thread takes the first, larger part, the scene. An
+        // exception must not leave the loop: each image keeps its own and
+        // the title's is raised first after the join.
         std::exception_ptr titleError, sceneError;
-#pragma omp parallel sections
-        {
-#pragma omp section
-            {
-                try {
-                    sift->detectAndCompute(title, cv::noArray(), titleKeys, titleDescriptors);
-                } catch (...) {
-                    titleError = std::current_exception();
+        cv::parallel_for_(
+            cv::Range(0, 2),
+            [&](const cv::Range& images) {
+                for (int i = images.start; i < images.end; ++i) {
+                    try {
+                        if (i == 0)
+                            sift->detectAndCompute(sceneImage, cv::noArray(), sceneKeys, sceneDescriptors);
+                        else
+                            sift->detectAndCompute(titleImage, cv::noArray(), titleKeys, titleDescriptors);
+                    } catch (...) {
+                        (i == 0 ? sceneError : titleError) = std::current_exception();
+                    }
                 }
-            }
-#pragma omp section
-            {
-                try {
-                    sift->detectAndCompute(scene, cv::noArray(), sceneKeys, sceneDescriptors);
-                } catch (...) {
-                    sceneError = std::current_exception();
-                }
-            }
-        }
+            },
+            2);
         if (titleError)
             std::rethrow_exception(titleError);
         if (sceneError)
@@ -139,8 +160,8 @@ bool EIAlgorithm::matchTitle(const cv::Mat& scene, const cv::Mat& title, int min
         if (homography.empty())
             return false;
 
-        const float w = static_cast<float>(title.cols);
-        const float h = static_cast<float>(title.rows);
+        const float w = static_cast<float>(titleImage.cols);
+        const float h = static_cast<float>(titleImage.rows);
         const std::vector<cv::Point2f> corners = {{0, 0}, {w, 0}, {w, h}, {0, h}};
         std::vector<cv::Point2f> mapped;
         cv::perspectiveTransform(corners, mapped, homography);

@@ -13,6 +13,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -21,6 +22,25 @@ namespace {
 constexpr double rulingHeightShare = 0.8;
 // ... and narrower than this; bubbles and digits are wider.
 constexpr int maxRulingWidth = 10;
+// How far beyond the frame the grid's ruled frame is searched.
+constexpr int frameSearchMargin = 16;
+
+// Fills the inside of every closed outline smaller than `cell` in both
+// directions: bubbles become solid, while the boxes of a header or the
+// grid's own cells stay open.
+void fillSmallOutlines(cv::Mat& image, const cv::Size& cell)
+{
+    std::vector<std::vector<cv::Point>> contours;
+    std::vector<cv::Vec4i> hierarchy;
+    cv::findContours(image, contours, hierarchy, cv::RETR_CCOMP, cv::CHAIN_APPROX_SIMPLE);
+    for (size_t i = 0; i < contours.size(); ++i) {
+        if (hierarchy[i][3] < 0) // an outline, not a hole in one
+            continue;
+        const cv::Rect hole = cv::boundingRect(contours[i]);
+        if (hole.width < cell.width && hole.height < cell.height)
+            cv::drawContours(image, contours, static_cast<int>(i), cv::Scalar(255), cv::FILLED);
+    }
+}
 
 } // namespace
 
@@ -71,11 +91,15 @@ int getTicketNoPosition(const cv::Mat& region, int rows, int cols, OptionGridPar
                          cv::morphologyDefaultBorderValue());
         maskByProjectionRuns(crop, crop, 3, true);
 
+        // An outlined bubble holds little ink between its arcs, so the rows
+        // are measured on the bubbles filled in.
+        cv::Mat solid = crop.clone();
+        fillSmallOutlines(solid, cv::Size(crop.cols / std::max(cols, 1), crop.rows / std::max(rows, 1)));
         int boxHeight = 0;
         float rowGap = 0.0f;
         int top = 0;
         std::vector<int> blankRows;
-        rowProfile(crop, static_cast<float>(rows) / static_cast<float>(crop.rows), false, boxHeight, rowGap, top,
+        rowProfile(solid, static_cast<float>(rows) / static_cast<float>(crop.rows), false, boxHeight, rowGap, top,
                    blankRows);
         // Rows between the bubbles would join neighbouring bubbles of a
         // column into one stroke.
@@ -105,17 +129,33 @@ int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bo
                 OptionGridParams& grid)
 {
     return guardImageLibrary("getStuNoPos", LogFatal, -1, [&] {
-        cv::Mat region = cropPage(page, frame);
-        convertToGray(region, region);
+        // An operator frames to about a millimetre: the grid's ruled sides
+        // may lie just outside the frame, or so close inside it that they
+        // pass for the crop's edge. Its frame lines are searched a little
+        // beyond the frame, and the grid is given relative to the frame.
+        const QRect framed = clipToImage(frame, page.size());
+        if (framed.isEmpty())
+            CV_Error(cv::Error::StsOutOfRange, "the framed region lies outside the page");
+        const QRect around = framed.adjusted(-frameSearchMargin, -frameSearchMargin, frameSearchMargin,
+                                             frameSearchMargin)
+                                 .intersected(QRect(QPoint(0, 0), page.size()));
+        const cv::Mat wider = greyOfImage(cropPixmap(page, around).toImage());
+        if (wider.empty())
+            CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
+        const cv::Point offset(framed.x() - around.x(), framed.y() - around.y());
+        const cv::Mat region = wider(cv::Rect(offset, cv::Size(framed.width(), framed.height())));
         if (isBlankRegion(region))
             return 1;
 
         OptionGridParams measured;
-        if (getTicketNoPosition(region, rows, cols, measured) != 0) {
+        if (getTicketNoPosition(wider, rows, cols, measured) == 0) {
+            measured.x -= offset.x;
+            measured.y -= offset.y;
+        } else {
             cv::Mat fallback = region.clone();
             estimateOptionGrid(measured, fallback, rows, cols);
-            fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, region.cols, region.rows));
         }
+        fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, region.cols, region.rows));
         grid = measured;
         return 0;
     });

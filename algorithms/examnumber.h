@@ -16,7 +16,9 @@
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count);
 
 // Measures the rows x cols bubble grid inside the frame at the page's own
-// resolution, relative to the frame's rounded top-left corner. When the
+// resolution, relative to the frame's rounded top-left corner. The grid's
+// ruled frame is looked for up to 16 pixels beyond the frame, so a frame
+// drawn a little inside or outside the rules gives the same grid. When the
 // grid's frame lines are not found the standard grid is fitted instead.
 // The border flag does not change the measurement. 0 measured, 1 blank
 // frame, -1 image library error (logged); the grid is written only on 0.

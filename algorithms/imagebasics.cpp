@@ -33,6 +33,23 @@ void convertToGray(const cv::Mat& src, cv::Mat& dst)
     }
 }
 
+cv::Mat viewOfImage(const QImage& image)
+{
+    if (image.format() != QImage::Format_RGB32)
+        return QImageToCvMat(image, false);
+    // A read-only image over the same pixels: nothing is copied.
+    const QImage argb(image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                      QImage::Format_ARGB32);
+    return QImageToCvMat(argb, false);
+}
+
+cv::Mat greyOfImage(const QImage& image)
+{
+    cv::Mat grey;
+    convertToGray(viewOfImage(image), grey);
+    return grey;
+}
+
 bool isBlankRegion(const cv::Mat& image)
 {
     if (image.empty())

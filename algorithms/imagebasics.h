@@ -3,6 +3,7 @@
 // Grey conversion, the blank test and the cropping of framed regions that
 // nearly every check starts with.
 
+#include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QRectF>
@@ -13,6 +14,17 @@
 // Three channels (BGR) and four (BGRA) are turned grey; anything else is
 // copied. src and dst may be the same matrix.
 void convertToGray(const cv::Mat& src, cv::Mat& dst);
+
+// The image as a matrix, copied only where it must be: an RGB32 image
+// (alpha byte always 0xff) is read in place as four channels (BGRA),
+// where QImageToCvMat makes a three-channel copy; any other format is
+// converted by QImageToCvMat without cloning. Keep `image` alive and
+// unchanged while the matrix is used.
+cv::Mat viewOfImage(const QImage& image);
+
+// The image in grey (a matrix of its own), as QImageToCvMat and
+// convertToGray give it, without the colour copy in between.
+cv::Mat greyOfImage(const QImage& image);
 
 // True when the image holds fewer than 20 ink pixels (pixels at or below
 // the Otsu level of its grey copy). An empty image is blank.

@@ -149,9 +149,9 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
 {
     return guardImageLibrarySilently(-1, [&] {
-        const std::pair<QPixmap, float> scaled = scaleTo200Dpi(cropPixmap(page, frame));
-        const QImage picture = scaled.first.toImage(); // may share pixels with `image`
-        cv::Mat image = QImageToCvMat(picture, false);
+        const std::pair<QPixmap, float> scaled = scaleTo200Dpi(cropPixmap(page, frame), page.size());
+        // The measurement works in grey from its first step.
+        cv::Mat image = greyOfImage(scaled.first.toImage());
         if (image.empty())
             CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
         if (isBlankRegion(image))

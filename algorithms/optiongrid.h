@@ -15,9 +15,9 @@
 // -1 image library error; the outputs are written only on 0.
 int checkObjectiveArea(const QPixmap& page, const QRectF& frame, int& questionCount, int& optionCount);
 
-// Measures the rows x cols option boxes inside the frame at 200 dpi and
-// returns the grid in page pixels, relative to the frame's rounded
-// top-left corner. Falls back to the standard grid when no boxes can be
+// Measures the rows x cols option boxes inside the frame at 200 dpi (by
+// the page's own resolution, see pageDpi) and returns the grid in page
+// pixels, relative to the frame's rounded top-left corner. Falls back to the standard grid when no boxes can be
 // measured. 0 measured, 1 blank frame, -1 image library error; the grid
 // is written only on 0.
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid);

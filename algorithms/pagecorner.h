@@ -21,7 +21,8 @@ bool checkPageCorner(QPixmap* page, int width, int height, bool colourFilter, bo
 // on a tie; -1 when there is none.
 int largestContourIndex(const std::vector<std::vector<cv::Point>>& contours);
 
-// Sets to 255 every pixel of a grey image brighter than 95 % of its mean,
-// unless the image is already brighter than 240 on average. The middle row
-// and column of an odd-sized image are left alone.
+// Sets to 255 every pixel of a grey image (CV_8UC1; anything else raises
+// cv::Exception) brighter than 95 % of its mean, unless the image is
+// already brighter than 240 on average. The middle row and column of an
+// odd-sized image are left alone.
 void whitenBrightPixels(cv::Mat& image);

@@ -8,6 +8,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -50,31 +51,63 @@ std::array<bool, hashSide * hashSide> averageHash(const cv::Mat& image)
     return bits;
 }
 
+// The blank test counts dark ink, and here the ink is white.
+bool noInk(const cv::Mat& ink)
+{
+    cv::Mat darkInk;
+    cv::bitwise_not(ink, darkInk);
+    return isBlankRegion(darkInk);
+}
+
+// The ink of a patch as 255 on 0, without the ruled lines that cross it,
+// in a matrix of its own: a grey patch may share a caller's pixels.
+cv::Mat inkOf(const cv::Mat& source)
+{
+    cv::Mat patch;
+    convertToGray(source, patch);
+    // Otsu picks the level; ink becomes 255 on 0.
+    cv::threshold(patch, patch, 100, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
+    cv::Mat projection = cv::Mat::zeros(1, patch.rows, CV_32FC1);
+    rowWhiteProjection(patch, projection);
+    cv::Mat erased = patch.clone();
+    eraseDenseRows(erased, erased, projection, ruledLineShare);
+    // A solid mark framed to its sides is inked across most rows: then the
+    // dense rows are the mark, not ruled lines crossing it.
+    if (noInk(erased)) {
+        const int level = static_cast<int>(patch.cols * ruledLineShare);
+        int denseRows = 0;
+        for (int row = 0; row < patch.rows; ++row)
+            denseRows += static_cast<int>(projection.at<float>(row)) >= level ? 1 : 0;
+        if (2 * denseRows >= patch.rows)
+            return patch;
+    }
+    return erased;
+}
+
+// The box round the ink of a patch; empty when it holds none.
+cv::Rect inkBox(const cv::Mat& patch)
+{
+    const cv::Mat ink = inkOf(patch);
+    return noInk(ink) ? cv::Rect() : cv::boundingRect(ink);
+}
+
 // The tight box of the ink of `crop`, whose top-left pixel lies at
 // `origin` of the page.
-int tightenToInk(cv::Mat crop, const QPoint& origin, QRectF& out)
+int tightenToInk(const cv::Mat& crop, const QPoint& origin, QRectF& out)
 {
-    convertToGray(crop, crop);
-    // Otsu picks the level; ink becomes 255 on 0.
-    cv::threshold(crop, crop, 100, 255, cv::THRESH_BINARY_INV | cv::THRESH_OTSU);
-    cv::Mat projection = cv::Mat::zeros(1, crop.rows, CV_32FC1);
-    rowWhiteProjection(crop, projection);
-    eraseDenseRows(crop, crop, projection, ruledLineShare);
-    // The blank test counts dark ink, and here the ink is white.
-    cv::Mat darkInk;
-    cv::bitwise_not(crop, darkInk);
-    if (isBlankRegion(darkInk))
+    const cv::Mat ink = inkOf(crop);
+    if (noInk(ink))
         return MarkBlank;
 
-    cv::Mat framed = cv::Mat::zeros(crop.rows + 2 * border, crop.cols + 2 * border, crop.type());
-    crop.copyTo(framed(cv::Rect(border, border, crop.cols, crop.rows)));
+    cv::Mat framed = cv::Mat::zeros(ink.rows + 2 * border, ink.cols + 2 * border, ink.type());
+    ink.copyTo(framed(cv::Rect(border, border, ink.cols, ink.rows)));
     // Joins the strokes of a character and its neighbours sideways.
     const cv::Mat kernel = cv::Mat::ones(2, 5, CV_8U);
     cv::dilate(framed, framed, kernel, cv::Point(-1, -1), 1, cv::BORDER_CONSTANT,
                cv::morphologyDefaultBorderValue());
-    const cv::Rect ink = cv::boundingRect(framed);
+    const cv::Rect box = cv::boundingRect(framed);
     QRectF tight = cvRectToQRectF(
-        cv::Rect(origin.x() + ink.x - border, origin.y() + ink.y - border, ink.width, ink.height));
+        cv::Rect(origin.x() + box.x - border, origin.y() + box.y - border, box.width, box.height));
     if (tight.width() < minMarkWidth)
         tight.setWidth(minMarkWidth);
     if (tight.height() < minMarkHeight)
@@ -85,14 +118,27 @@ int tightenToInk(cv::Mat crop, const QPoint& origin, QRectF& out)
 
 bool similarToAny(const QVector<QImage>& stored, const cv::Mat& region, int method)
 {
+    if (method != AverageHash) {
+        for (const QImage& image : stored) {
+            if (calSimilar(region, QImageToCvMat(image, false), TemplateMatch) > minMatchScore)
+                return true;
+        }
+        return false;
+    }
+    // A hash sees the whole patch: paper round a mark, from a generous frame
+    // or from widening a small mark, would outweigh the mark itself. Both
+    // sides are compared on the box round their ink.
+    const cv::Rect regionBox = inkBox(region);
+    const cv::Mat mark = regionBox.empty() ? region : region(regionBox);
     for (const QImage& image : stored) {
         const cv::Mat patch = QImageToCvMat(image, false);
-        if (method == AverageHash) {
-            if (calSimilar(patch, region, AverageHash) < maxHashDistance)
-                return true;
-        } else if (calSimilar(region, patch, TemplateMatch) > minMatchScore) {
+        // Plain paper is no mark, whatever its hash. A patch that did not
+        // convert still goes to the comparison, which counts it as alike.
+        const cv::Rect box = patch.empty() ? cv::Rect() : inkBox(patch);
+        if (!patch.empty() && box.empty())
+            continue;
+        if (calSimilar(box.empty() ? patch : patch(box), mark, AverageHash) < maxHashDistance)
             return true;
-        }
     }
     return false;
 }

@@ -12,7 +12,9 @@ int checkTitle(const QPixmap& page, const QRectF& frame, QRectF* titleRect, bool
 {
     return guardStandardSilently<int>(TitleCheck::Failed, [&] {
         const QImage pageImage = page.toImage();
-        const cv::Mat pageMat = QImageToCvMat(pageImage, false);
+        // Read in place: of the page only the frame and the title's search
+        // bands are ever looked at.
+        const cv::Mat pageMat = viewOfImage(pageImage);
 
         cv::Mat crop = cropPage(page, frame);
         convertToGray(crop, crop);

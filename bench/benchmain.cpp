@@ -1,12 +1,16 @@
 // Entry of the benchmark runner: an application object for the pixmap
 // based checks, then Google Benchmark.
 
+#include "algorithms/openmpwaiting.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
 {
+    // Measured as the program runs.
+    restartWithPassiveOpenMpWaiting(argv);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

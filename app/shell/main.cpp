@@ -1,3 +1,4 @@
+#include "algorithms/openmpwaiting.h"
 #include "app/shell/appfont.h"
 #include "app/shell/crashhandler.h"
 #include "app/shell/eimainwindow.h"
@@ -10,6 +11,8 @@
 
 int main(int argc, char** argv)
 {
+    restartWithPassiveOpenMpWaiting(argv);
+
     // Locals in this order are destroyed window first, then the translator,
     // then the application, which must outlive both.
     QApplication app(argc, argv);

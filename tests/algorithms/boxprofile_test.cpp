@@ -49,6 +49,21 @@ TEST(RowProfile, contentFromTheFirstRow)
     EXPECT_EQ(leading, 0);
 }
 
+TEST(RowProfile, splintersBesideBoxRowsAreLeftOut)
+{
+    // margin 2, box 6, splinter of 1 row, box 6, box 6, margin 2
+    const cv::Mat image = rowsOf({0, 0, 1, 1, 1, 1, 1, 1, 0, 1, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0, 0,
+                                  1, 1, 1, 1, 1, 1, 0, 0});
+    int content = -1, leading = -1;
+    float blank = -1;
+    std::vector<int> low;
+    ASSERT_EQ(rowProfile(image, 0.5f, false, content, blank, leading, low), 0);
+    EXPECT_EQ(content, 6);
+    EXPECT_FLOAT_EQ(blank, 3.5f); // (12 - 8 + 21 - 18) / 2: the pitch stays 9.5
+    EXPECT_EQ(leading, 2);
+    EXPECT_EQ(low.size(), 10u); // the splinter's row is not low
+}
+
 TEST(RowProfile, refusesBadInputAndSurvivesEmptyCrops)
 {
     int content = 7, leading = 7;

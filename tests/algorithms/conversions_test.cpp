@@ -1,9 +1,13 @@
 #include "algorithms/conversions.h"
 
+#include "tests/algorithms/logwatch.h"
+
 #include <QStringList>
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -108,12 +112,16 @@ TEST(Conversions, sharingFollowsTheCloneFlag)
     WarningCatcher catcher;
     WarningCatcher::messages().clear();
 
+    // The note about cloning goes to the log, not to the console.
+    const logwatch::LogWatch log;
     const QImage rgb = colourImage(QImage::Format_RGB32);
     cv::Mat converted = QImageToCvMat(rgb, false);
     converted.setTo(cv::Scalar(0, 0, 0));
     EXPECT_EQ(rgb.pixelColor(3, 2), knownColour); // always a new matrix
-    ASSERT_EQ(WarningCatcher::messages().size(), 1);
-    EXPECT_TRUE(WarningCatcher::messages().first().contains("Conversion requires cloning"));
+    EXPECT_TRUE(WarningCatcher::messages().isEmpty());
+    EXPECT_EQ(log.newRecords(QStringLiteral("Debug"), QStringLiteral("Kyt::QImageToCvMat() - Conversion requires cloning"))
+                  .size(),
+              1);
 
     WarningCatcher::messages().clear();
     QImage argb = colourImage(QImage::Format_ARGB32);
@@ -187,13 +195,29 @@ TEST(Conversions, rectanglesTruncateTowardZero)
     EXPECT_EQ(toQRectF(grid), QRectF(12.5, 7.25, 68, 48));
 }
 
-TEST(Conversions, scaleTo200DpiUsesTheLogicalResolution)
+TEST(Conversions, scaleTo200DpiGoesByThePagesOwnResolution)
 {
-    QPixmap pixmap(1000, 300);
-    pixmap.fill(Qt::white);
-    const auto [scaled, factor] = scaleTo200Dpi(pixmap);
-    const float expected = 200.0f / static_cast<float>(pixmap.logicalDpiX());
-    EXPECT_FLOAT_EQ(factor, expected);
-    EXPECT_EQ(scaled.width(), static_cast<int>(1000 * expected));
-    EXPECT_NEAR(scaled.height(), 300 * expected, 1.0);
+    QPixmap part(1000, 300);
+    part.fill(Qt::white);
+
+    // 200-dpi scans, A3 landscape and A4 portrait, a few pixels trimmed:
+    // measured as they are.
+    for (const QSize page : {QSize(3307, 2339), QSize(1654, 2339), QSize(3260, 2300)}) {
+        SCOPED_TRACE(page.width());
+        const auto [scaled, factor] = scaleTo200Dpi(part, page);
+        EXPECT_EQ(factor, 1.0f);
+        EXPECT_EQ(scaled.size(), part.size());
+    }
+
+    // A 300-dpi A4 page is brought down, a 150-dpi A3 page up.
+    auto [scaled, factor] = scaleTo200Dpi(part, QSize(2480, 3508));
+    EXPECT_NEAR(factor, 2.0f / 3.0f, 1e-3);
+    EXPECT_EQ(scaled.width(), static_cast<int>(1000 * factor));
+    EXPECT_NEAR(scaled.height(), 300 * factor, 1.0);
+    std::tie(scaled, factor) = scaleTo200Dpi(part, QSize(2480, 1754));
+    EXPECT_NEAR(factor, 4.0f / 3.0f, 1e-3);
+
+    // Pages of no paper size are held to 100 .. 600 dpi.
+    EXPECT_FLOAT_EQ(scaleTo200Dpi(part, QSize(300, 200)).second, 2.0f);
+    EXPECT_FLOAT_EQ(scaleTo200Dpi(part, QSize(20000, 9000)).second, 200.0f / 600.0f);
 }

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -186,7 +187,11 @@ TEST(ErrorGuard, everyEntryPointCatchesAndLogsItsOwnRecord)
         bool failedCleanly = false;
         EXPECT_NO_THROW(failedCleanly = entry.failsCleanly());
         EXPECT_TRUE(failedCleanly);
-        const QStringList records = watch.newRecords();
+        // Debug notes (a conversion that had to copy) are not failures.
+        QStringList records = watch.newRecords();
+        records.erase(std::remove_if(records.begin(), records.end(),
+                                     [](const QString& record) { return record.contains(QLatin1String("[Debug]")); }),
+                      records.end());
         if (!entry.level) {
             EXPECT_TRUE(records.isEmpty()) << records.join('\n').toStdString();
             continue;

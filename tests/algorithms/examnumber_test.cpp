@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QPainter>
 
+#include <tuple>
+
 namespace {
 
 // An exam-number grid at 200 dpi: a ruled frame of `columns` digit columns
@@ -68,7 +70,156 @@ void drawExamGrid(QImage& image, const ExamGrid& grid)
     drawBubbles(image, grid);
 }
 
+// An exam-number table as printed sheets carry it, drawn at `dpi`: a ruled
+// frame with a row of write-in boxes, and under it ten rows of light
+// outlined bubbles with their digits printed inside, one column per
+// digit. Sizes in millimetres.
+struct PrintedTable
+{
+    double dpi = 200;
+    int columns = 7;
+    QPointF origin{80, 80};
+    double shade = 255; // grey of every other column's background
+    bool columnRules = true; // ruled lines between the write-in boxes
+
+    static constexpr double columnPitchMm = 6.0;
+    static constexpr double rowPitchMm = 4.3;
+    static constexpr double bubbleWidthMm = 4.2;
+    static constexpr double bubbleHeightMm = 3.4;
+    static constexpr double headerMm = 7.0;
+
+    double px(double mm) const { return mm * dpi / 25.4; }
+    QRectF table() const
+    {
+        return QRectF(origin, QSizeF(columns * px(columnPitchMm), px(headerMm) + 10 * px(rowPitchMm) + px(1.5)));
+    }
+    // The ink extent of bubble (row, column).
+    QRectF bubble(int row, int column) const
+    {
+        return QRectF(origin.x() + column * px(columnPitchMm) + px(columnPitchMm - bubbleWidthMm) / 2,
+                      origin.y() + px(headerMm) + px(0.75) + row * px(rowPitchMm), px(bubbleWidthMm),
+                      px(bubbleHeightMm));
+    }
+    QImage page(const QSize& size) const
+    {
+        QImage image = synthetic::blankPage(size.width(), size.height());
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF outline = table();
+        const double header = px(headerMm);
+        for (int c = 0; c < columns; c += 2) {
+            painter.fillRect(QRectF(outline.left() + c * px(columnPitchMm), outline.top() + header, px(columnPitchMm),
+                                    outline.height() - header),
+                             QColor::fromRgbF(shade / 255, shade / 255, shade / 255));
+        }
+        painter.setPen(QPen(Qt::black, px(0.25)));
+        painter.drawRect(outline);
+        painter.drawLine(QPointF(outline.left(), outline.top() + header), QPointF(outline.right(), outline.top() + header));
+        for (int c = 1; columnRules && c < columns; ++c) {
+            const double x = outline.left() + c * px(columnPitchMm);
+            painter.drawLine(QPointF(x, outline.top()), QPointF(x, outline.top() + header));
+        }
+        // Print in a light red, as many sheets are printed.
+        const double pen = px(0.2);
+        painter.setPen(QPen(QColor(230, 110, 130), pen));
+        QFont font(QStringLiteral("Noto Sans CJK SC"));
+        font.setPixelSize(qRound(px(bubbleHeightMm) * 0.75));
+        painter.setFont(font);
+        for (int c = 0; c < columns; ++c) {
+            for (int r = 0; r < 10; ++r) {
+                // Inset by half the pen, so the ink covers the bubble exactly.
+                const QRectF inside = bubble(r, c).adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2);
+                painter.drawEllipse(inside);
+                painter.drawText(inside, Qt::AlignCenter, QString::number(r));
+            }
+        }
+        return image;
+    }
+    // The measured grid, moved to page pixels, against the drawn one.
+    // The measured grid, moved to page pixels, against the drawn one: sizes
+    // and pitches within 2 pixels, the position within 3 (the light edges
+    // of the print may fall either side of the threshold).
+    void expectGrid(const OptionGridParams& grid, const QRectF& frame) const
+    {
+        const QRectF first = bubble(0, 0);
+        const QPoint origin = frame.toRect().topLeft();
+        EXPECT_NEAR(grid.x + origin.x(), first.x(), 3);
+        EXPECT_NEAR(grid.y + origin.y(), first.y(), 3);
+        EXPECT_NEAR(grid.boxWidth, first.width(), 2);
+        EXPECT_NEAR(grid.boxHeight, first.height(), 2);
+        EXPECT_NEAR(grid.columnPitch, px(columnPitchMm), 2);
+        EXPECT_NEAR(grid.rowPitch, px(rowPitchMm), 2);
+    }
+};
+
 } // namespace
+
+class OutlinedBubbles : public testing::TestWithParam<std::tuple<double, int>>
+{
+};
+
+// Between their arcs outlined bubbles hold little ink besides the digit,
+// so a bubble row can show as a long stretch of rows and splinters beside
+// it; the rows must still measure as the bubbles are.
+TEST_P(OutlinedBubbles, measureAsPrinted)
+{
+    PrintedTable printed;
+    std::tie(printed.dpi, printed.columns) = GetParam();
+    printed.origin = QPointF(printed.px(10), printed.px(10));
+    const QImage image = printed.page(QSize(qRound(printed.px(80)), qRound(printed.px(90))));
+    const QRectF frame = printed.table().adjusted(-printed.px(2), -printed.px(2), printed.px(2), printed.px(2));
+
+    OptionGridParams grid;
+    ASSERT_EQ(getStuNoPos(QPixmap::fromImage(image), frame, 10, printed.columns, false, grid), 0);
+    printed.expectGrid(grid, frame);
+}
+
+INSTANTIATE_TEST_SUITE_P(At200And300Dpi, OutlinedBubbles,
+                         testing::Combine(testing::Values(200.0, 300.0), testing::Values(6, 7, 9)));
+
+// An operator frames to about a millimetre. On a 200-dpi A4 page whose
+// seven digit columns are told apart by shading, ruled only round the
+// outside, every frame whose sides lie up to 8 pixels inside or outside
+// the rules gives the same grid.
+TEST(GetStuNoPos, theGridDoesNotMoveWithTheFramesEdges)
+{
+    PrintedTable printed;
+    printed.origin = QPointF(900, 400);
+    printed.shade = 232;
+    printed.columnRules = false;
+    const QPixmap page = QPixmap::fromImage(printed.page(QSize(1654, 2339)));
+    const QRectF table = printed.table();
+
+    // A frame 4 pixels round the rules measures the grid as printed ...
+    const QRectF loose = table.adjusted(-4, -4, 4, 4);
+    OptionGridParams reference;
+    ASSERT_EQ(getStuNoPos(page, loose, 10, printed.columns, false, reference), 0);
+    printed.expectGrid(reference, loose);
+    const QPointF referenceOrigin = QPointF(loose.toRect().topLeft()) + QPointF(reference.x, reference.y);
+
+    // ... and every frame with one side moved gives the same grid.
+    for (int side = 0; side < 4; ++side) {
+        for (int offset = -8; offset <= 8; offset += side < 2 ? 1 : 2) {
+            SCOPED_TRACE(QStringLiteral("side %1, %2 px outward").arg(side).arg(offset).toStdString());
+            QRectF frame = loose;
+            switch (side) {
+            case 0: frame.setLeft(table.left() - offset); break;
+            case 1: frame.setRight(table.right() + offset); break;
+            case 2: frame.setTop(table.top() - offset); break;
+            default: frame.setBottom(table.bottom() + offset); break;
+            }
+            OptionGridParams grid;
+            ASSERT_EQ(getStuNoPos(page, frame, 10, printed.columns, false, grid), 0);
+            const QPointF origin = QPointF(frame.toRect().topLeft()) + QPointF(grid.x, grid.y);
+            EXPECT_NEAR(origin.x(), referenceOrigin.x(), 2);
+            EXPECT_NEAR(origin.y(), referenceOrigin.y(), 2);
+            EXPECT_NEAR(grid.boxWidth, reference.boxWidth, 2);
+            EXPECT_NEAR(grid.boxHeight, reference.boxHeight, 2);
+            EXPECT_NEAR(grid.columnPitch, reference.columnPitch, 2);
+            EXPECT_NEAR(grid.rowPitch, reference.rowPitch, 2);
+        }
+    }
+}
 
 class ExamNumberColumns : public testing::TestWithParam<int>
 {

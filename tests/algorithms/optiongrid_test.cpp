@@ -1,5 +1,7 @@
 #include "algorithms/optiongrid.h"
 
+#include "algorithms/conversions.h"
+
 #include "algorithms/imagebasics.h"
 #include "tests/algorithms/synthetic.h"
 
@@ -62,7 +64,7 @@ void expectStandardGrid(const OptionGridParams& grid, float f)
 // The factor by which getObjectPos brings a page to 200 dpi.
 float factorTo200Dpi(const QPixmap& page)
 {
-    return 200.0f / static_cast<float>(page.logicalDpiX());
+    return scaleTo200Dpi(QPixmap(1, 1), page.size()).second;
 }
 
 // A row of option boxes with their letters, as printed on a sheet.
@@ -137,11 +139,12 @@ TEST(GetObjectSelectPosition, rowsThatCannotBeMeasuredAreDerivedFromTheRegion)
 
 TEST(GetObjectPos, measuresAt200DpiAndReturnsPagePixels)
 {
-    // Drawn at the page's own resolution so that the measurement, which
-    // always runs at 200 dpi, sees standard boxes.
-    QPixmap probe(1, 1);
+    // A 150-dpi A4 page, drawn at its own resolution: the measurement,
+    // which always runs at 200 dpi, sees standard boxes.
+    QImage image = synthetic::blankPage(1240, 1754);
+    const QPixmap probe = QPixmap::fromImage(image);
     const float f = factorTo200Dpi(probe);
-    QImage image = synthetic::blankPage(qRound(1000 / f), qRound(900 / f));
+    ASSERT_NEAR(f, 4.0f / 3.0f, 1e-3);
     const DrawnGrid drawn{QPoint(qRound(120 / f), qRound(100 / f)), QSizeF(68 / f, 48 / f),
                           QSizeF(109.656 / f, 80.583 / f)};
     fillBoxGrid(image, drawn, 5, 4);
@@ -157,23 +160,30 @@ TEST(GetObjectPos, measuresAt200DpiAndReturnsPagePixels)
 
 TEST(GetObjectPos, boxesOnA200DpiPageLieWithinTwoPixels)
 {
-    QImage image = synthetic::blankPage(1400, 1000);
-    const DrawnGrid standard{QPoint(150, 120), QSizeF(68, 48), QSizeF(109.656, 80.583)};
-    const DrawnGrid other{QPoint(800, 200), QSizeF(44, 30), QSizeF(70.5, 52.25)};
-    fillBoxGrid(image, standard, 6, 4);
-    fillBoxGrid(image, other, 8, 5);
-    const QPixmap page = QPixmap::fromImage(image);
+    // 200-dpi scans, A4 portrait and A3 landscape: measured as they lie,
+    // so standard boxes snap onto the standard grid.
+    for (const QSize size : {QSize(1654, 2339), QSize(3307, 2339)}) {
+        SCOPED_TRACE(size.width());
+        QImage image = synthetic::blankPage(size.width(), size.height());
+        const DrawnGrid standard{QPoint(150, 120), QSizeF(68, 48), QSizeF(109.656, 80.583)};
+        const DrawnGrid other{QPoint(800, 200), QSizeF(44, 30), QSizeF(70.5, 52.25)};
+        fillBoxGrid(image, standard, 6, 4);
+        fillBoxGrid(image, other, 8, 5);
+        const QPixmap page = QPixmap::fromImage(image);
 
-    for (const auto& [drawn, rows, cols] : {std::make_tuple(standard, 6, 4), std::make_tuple(other, 8, 5)}) {
-        SCOPED_TRACE(drawn.box.width());
         OptionGridParams grid;
-        ASSERT_EQ(getObjectPos(page, frameAround(drawn, rows, cols, 20), rows, cols, grid), 0);
+        ASSERT_EQ(getObjectPos(page, frameAround(standard, 6, 4, 20), 6, 4, grid), 0);
+        expectStandardGrid(grid, 1.0f);
         EXPECT_NEAR(grid.x, 20, 2);
         EXPECT_NEAR(grid.y, 20, 2);
-        EXPECT_NEAR(grid.boxWidth, drawn.box.width(), 2);
-        EXPECT_NEAR(grid.boxHeight, drawn.box.height(), 2);
-        EXPECT_NEAR(grid.columnPitch, drawn.pitch.width(), 2);
-        EXPECT_NEAR(grid.rowPitch, drawn.pitch.height(), 2);
+
+        ASSERT_EQ(getObjectPos(page, frameAround(other, 8, 5, 20), 8, 5, grid), 0);
+        EXPECT_NEAR(grid.x, 20, 2);
+        EXPECT_NEAR(grid.y, 20, 2);
+        EXPECT_NEAR(grid.boxWidth, other.box.width(), 2);
+        EXPECT_NEAR(grid.boxHeight, other.box.height(), 2);
+        EXPECT_NEAR(grid.columnPitch, other.pitch.width(), 2);
+        EXPECT_NEAR(grid.rowPitch, other.pitch.height(), 2);
     }
 }
 

@@ -189,3 +189,23 @@ TEST(PageCorner, largestContourTakesTheLowestIndexOnATie)
     many[170] = square(9);
     EXPECT_EQ(largestContourIndex(many), 150);
 }
+
+TEST(WhitenBrightPixels, whitensAboveTheLevelButNotTheMiddleLines)
+{
+    // 5 x 5 of 100 with one dark pixel: mean 96.4, level 91. The middle
+    // row and column of an odd size keep their values.
+    cv::Mat image(5, 5, CV_8UC1, cv::Scalar(100));
+    image.at<uchar>(0, 0) = 10;
+    whitenBrightPixels(image);
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            const int expected = (r == 0 && c == 0) ? 10 : (r == 2 || c == 2) ? 100 : 255;
+            EXPECT_EQ(image.at<uchar>(r, c), expected) << r << ", " << c;
+        }
+    }
+
+    // Already bright on average: left as it is.
+    cv::Mat bright(4, 4, CV_8UC1, cv::Scalar(241));
+    whitenBrightPixels(bright);
+    EXPECT_EQ(cv::countNonZero(bright != 241), 0);
+}

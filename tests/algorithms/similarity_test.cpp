@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -168,6 +169,66 @@ TEST(CheckUniqueMark, aMarkPrintedOnceIsUniqueAndTwiceIsNot)
         EXPECT_EQ(checkUniqueMark(stored, page, frame, second, method), MarkNotUnique);
         EXPECT_EQ(second.size(), first.size());
     }
+}
+
+// Identical marks printed in three corners, framed with a margin of
+// paper round them, and stored as cut at their frames. Both methods refuse
+// the second and third mark at 200 and 300 dpi, whatever the margin; a
+// mark of other shape still passes.
+TEST(CheckUniqueMark, identicalMarksAreRefusedWhateverTheirMargin)
+{
+    for (const double dpi : {200.0, 300.0}) {
+        const auto px = [dpi](double mm) { return qRound(mm * dpi / 25.4); };
+        QImage page = synthetic::blankPage(px(210), px(297));
+        const QSize block(px(6), px(3));
+        const QVector<QPoint> corners{{px(10), px(10)}, {px(190), px(10)}, {px(10), px(280)}};
+        const QVector<QPoint> angles{{px(10), px(40)}, {px(190), px(40)}, {px(10), px(250)}};
+        for (const QPoint& corner : corners)
+            synthetic::fillBox(page, QRect(corner, block));
+        // Corner angles: two bars meeting at a right angle.
+        for (const QPoint& angle : angles) {
+            synthetic::fillBox(page, QRect(angle, QSize(px(6), px(1))));
+            synthetic::fillBox(page, QRect(angle, QSize(px(1), px(6))));
+        }
+        const QRect pageMarkArea(px(90), px(280), px(30), px(8));
+        synthetic::drawText(page, pageMarkArea, pageMark, px(5));
+
+        for (const int margin : {0, 5, 10, 15, 20}) {
+            for (const auto& [marks, size] : {std::make_pair(corners, block), std::make_pair(angles, QSize(px(6), px(6)))}) {
+                // A bar that spans a frame from side to side is taken for a
+                // ruled line crossing it, so angles need some paper round them.
+                if (margin == 0 && marks == angles)
+                    continue;
+                SCOPED_TRACE(QStringLiteral("%1 dpi, margin %2, mark %3").arg(dpi).arg(margin).arg(size.height()).toStdString());
+                QVector<QImage> stored;
+                for (int i = 0; i < marks.size(); ++i) {
+                    const QRectF frame = QRectF(QRect(marks[i], size)).adjusted(-margin, -margin, margin, margin);
+                    for (const int method : {AverageHash, TemplateMatch}) {
+                        QRectF out;
+                        EXPECT_EQ(checkUniqueMark(stored, page, frame, out, method), i == 0 ? MarkAccepted : MarkNotUnique)
+                            << "method " << method << ", mark " << i;
+                    }
+                    stored.append(page.copy(frame.toRect()));
+                }
+                const QRectF other = QRectF(pageMarkArea).adjusted(-margin, -margin, margin, margin);
+                QRectF out;
+                EXPECT_EQ(checkUniqueMark(stored, page, other, out, AverageHash), MarkAccepted);
+            }
+        }
+    }
+}
+
+TEST(CheckUniqueMark, greyPagesAndMarksAreOnlyRead)
+{
+    // Grey scans convert without a copy: the check must not write into them.
+    const QImage page = sheet().convertToFormat(QImage::Format_Grayscale8);
+    const QImage stored = page.copy(1280, 1060, 280, 100);
+    const QImage pageBefore = page.copy();
+    const QImage storedBefore = stored.copy();
+    QRectF out;
+    EXPECT_EQ(checkUniqueMark({stored}, page, QRectF(1290, 1070, 260, 80), out, AverageHash), MarkNotUnique);
+    EXPECT_EQ(page, pageBefore);
+    EXPECT_EQ(stored, storedBefore);
 }
 
 TEST(CheckUniqueMark, aTitleFoundOnTheOtherFaceIsNotUnique)
