@@ -147,30 +147,55 @@ QVector<QImage> titles()
 
 } // namespace ReferenceImages
 
+namespace {
+
+// The window around `frame` on an image of `size`: four times the frame's
+// size with the frame in its middle, moved back inside the image where it
+// would leave it, and cut to the image where it is larger (a window past
+// the image would come back with a black border that no page has).
+QRect searchWindow(const QSize& size, const QRectF& frame)
+{
+    const int width = static_cast<int>(4 * frame.width());
+    const int height = static_cast<int>(4 * frame.height());
+    QRect window(static_cast<int>(frame.x() - 1.5 * frame.width()),
+                 static_cast<int>(frame.y() - 1.5 * frame.height()), width, height);
+    if (window.x() < 0)
+        window.moveLeft(0);
+    if (window.y() < 0)
+        window.moveTop(0);
+    if (window.right() >= size.width())
+        window.moveLeft(qMax(0, size.width() - width));
+    if (window.bottom() >= size.height())
+        window.moveTop(qMax(0, size.height() - height));
+    return window & QRect(QPoint(0, 0), size);
+}
+
+} // namespace
+
 void cutSearchWindows(const QVector<QImage>& sources, const QRectF& frame, QVector<QImage>& windows)
 {
     windows.clear();
     windows.resize(sources.size());
     const int count = sources.size();
-    const int width = static_cast<int>(4 * frame.width());
-    const int height = static_cast<int>(4 * frame.height());
+#pragma omp parallel for schedule(static)
+    for (int i = 0; i < count; ++i)
+        windows[i] = sources[i].copy(searchWindow(sources[i].size(), frame));
+}
+
+void cutTurnedSearchWindows(const QVector<QImage>& sources, const QRectF& frame, QVector<QImage>& windows)
+{
+    QVector<QImage> cut(sources.size());
+    const int count = sources.size();
 #pragma omp parallel for schedule(static)
     for (int i = 0; i < count; ++i) {
-        const QImage& source = sources[i];
-        QRect window(static_cast<int>(frame.x() - 1.5 * frame.width()),
-                     static_cast<int>(frame.y() - 1.5 * frame.height()), width, height);
-        if (window.x() < 0)
-            window.moveLeft(0);
-        if (window.y() < 0)
-            window.moveTop(0);
-        if (window.right() >= source.width())
-            window.moveLeft(qMax(0, source.width() - width));
-        if (window.bottom() >= source.height())
-            window.moveTop(qMax(0, source.height() - height));
-        // A window larger than the image would come back with a black
-        // border that no page has; only what lies on the image is compared.
-        windows[i] = source.copy(window & source.rect());
+        const QSize size = sources[i].size();
+        const QRect window = searchWindow(size, frame);
+        // The same pixels, found where the half turn brings them from.
+        cut[i] = sources[i].copy(QRect(size.width() - window.x() - window.width(),
+                                       size.height() - window.y() - window.height(), window.width(),
+                                       window.height()));
     }
+    rotateImages180(cut, windows);
 }
 
 void rotateImages180(const QVector<QImage>& sources, QVector<QImage>& turned)

@@ -81,5 +81,8 @@ QVector<QImage> titles();
 // middle, moved back inside the image where it would leave it, and cut to
 // the image where it is larger. Workers fill their own slot.
 void cutSearchWindows(const QVector<QImage>& sources, const QRectF& frame, QVector<QImage>& windows);
+// The same windows of the sources turned by 180 degrees. Only the windows
+// are turned: turning whole pages would cost a page-sized picture each.
+void cutTurnedSearchWindows(const QVector<QImage>& sources, const QRectF& frame, QVector<QImage>& windows);
 // Each source turned by 180 degrees, one worker per slot.
 void rotateImages180(const QVector<QImage>& sources, QVector<QImage>& turned);

@@ -23,13 +23,12 @@ QString pageMarkRefusal(int result)
 // around the mark's place.
 QVector<QImage> otherPapersWindows(const PageSheet& page, const QRectF& mark)
 {
-    QVector<QImage> sources = ReferenceImages::otherPapersPages(ReferenceImages::paperOf(page.pageIndex));
-    QVector<QImage> turned;
-    rotateImages180(sources, turned);
-    sources += turned;
+    const QVector<QImage> sources = ReferenceImages::otherPapersPages(ReferenceImages::paperOf(page.pageIndex));
     QVector<QImage> windows;
+    QVector<QImage> turned;
     cutSearchWindows(sources, mark, windows);
-    return windows;
+    cutTurnedSearchWindows(sources, mark, turned);
+    return windows + turned;
 }
 
 } // namespace

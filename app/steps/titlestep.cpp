@@ -41,12 +41,13 @@ QVector<QImage> titleSearchWindows(const PageSheet& page, const QRectF& title)
     if (!otherFace.isNull())
         sources.append(otherFace);
     sources.append(page.image.pixmap.toImage());
-    QVector<QImage> turned;
-    rotateImages180(sources, turned);
-    if (!otherFace.isNull())
-        turned.append(otherFace);
     QVector<QImage> windows;
-    cutSearchWindows(turned, title, windows);
+    cutTurnedSearchWindows(sources, title, windows);
+    if (!otherFace.isNull()) {
+        QVector<QImage> upright;
+        cutSearchWindows({otherFace}, title, upright);
+        windows += upright;
+    }
     return windows;
 }
 
