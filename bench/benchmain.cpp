@@ -1,12 +1,16 @@
 // Entry of the benchmark runner: an application object for the pixmap
 // based checks, then Google Benchmark.
 
+#include "platform/imagebuffers.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
 {
+    // As the program starts, so the checks meet the heap they meet there.
+    platform::keepImageBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
