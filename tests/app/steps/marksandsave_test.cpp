@@ -168,9 +168,15 @@ TEST_F(MarksAndSave, beforeTheLastStepSaveChecksOnlyWhereTheItemsLie)
     EXPECT_TRUE(desk->texts().empty());
     EXPECT_EQ(saved.count(), 1) << "an unfinished template is saved";
 
+    // Skipping the objective step, then the last step by its button.
+    window->setStepButtonsEnabled(0, StepOtherMarks);
+    goToStep(StepObjective);
+    iotest::click(button(QStringLiteral("无客观题，直接跳过")));
+    EXPECT_TRUE(answerSheet.jumpObjects);
+    EXPECT_EQ(currentStep, StepSubjective);
+
     // One absent mark preset on a card of two papers, two framed.
     answerSheet.absentMarkCnt = 1;
-    window->setStepButtonsEnabled(0, StepOtherMarks);
     goToStep(StepOtherMarks);
     frame(QRectF(2000, 1500, 120, 40));
     showPage(1, FaceFront);
