@@ -17,10 +17,13 @@ const QColor absentMarkRed(255, 0, 0, 255);
 // The "是" / "否" buttons of a warning box.
 constexpr int yesNoButtons = 3;
 
-// What lies under `item` on the page's picture.
-QImage imageUnder(const PageSheet& page, const EIRectItem* item)
+// What lies under `item` on the page's picture; nothing for an item off
+// the page (an empty rectangle would copy the whole page).
+void appendImageUnder(QVector<QImage>& images, const PageSheet& page, const EIRectItem* item)
 {
-    return page.image.pixmap.copy(item->sceneRect().toRect()).toImage();
+    const QRect under = item->sceneRect().toRect() & page.image.pixmap.rect();
+    if (!under.isEmpty())
+        images.append(page.image.pixmap.copy(under).toImage());
 }
 
 } // namespace
@@ -129,7 +132,7 @@ QVector<QImage> pageNumberMarks()
     answerSheet.forEachPage([&images](const PageSheet& page) {
         for (const ImageMark& mark : page.pageNum) {
             if (mark.item)
-                images.append(imageUnder(page, mark.item));
+                appendImageUnder(images, page, mark.item);
         }
     });
     return images;
@@ -140,7 +143,7 @@ QVector<QImage> titles()
     QVector<QImage> images;
     answerSheet.forEachPage([&images](const PageSheet& page) {
         if (page.title.item)
-            images.append(imageUnder(page, page.title.item));
+            appendImageUnder(images, page, page.title.item);
     });
     return images;
 }

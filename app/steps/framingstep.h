@@ -49,11 +49,11 @@ void discardItem(EIRectItem* item);
 // The framing items as each step makes them; none is put on the scene
 // here, the viewer's refresh shows them.
 namespace FramingItems {
-// Lines and question frames: resizable, margin 8.
+// Lines and question frames: the red outline, margin 8.
 EIRectItem* plain(const QRectF& rect);
 // Titles, page-number marks and the barcode: filled light red.
 EIRectItem* filledMark(const QRectF& rect);
-// The absent mark: fixed, a thin red border that thickens under the mouse.
+// The absent mark: filled, a thin red border that thickens under the mouse.
 EIRectItem* absentMark(const QRectF& rect);
 // The optional-question mark area inside its section's frame, and one mark
 // box inside that area; `rect` is in the parent's coordinates.
