@@ -2,6 +2,7 @@
 // based checks, then Google Benchmark.
 
 #include "algorithms/openmpwaiting.h"
+#include "platform/imagebuffers.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@ int main(int argc, char** argv)
 {
     // Measured as the program runs.
     restartWithPassiveOpenMpWaiting(argv);
+    // As the program starts, so the checks meet the heap they meet there.
+    platform::keepImageBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

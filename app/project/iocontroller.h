@@ -79,6 +79,8 @@ public slots:
     void newProject();
     void importProject();
     void scanImage();
+    // Writes the template folder; answers with saveProjectDone.
+    void saveProject();
     void onScanComplete(ScanCompletion type, const QString& msg);
 
 private:

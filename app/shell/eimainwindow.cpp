@@ -107,7 +107,11 @@ void EIMainWindow::initConnect()
     for (int step = StepLines; step < stepButtons.size(); ++step)
         connect(stepButtons[step], &QPushButton::clicked, this, [this, step] { onStepClicked(step); });
 
+    connect(viewer, &ImageViewer::nextStepClicked, this, &EIMainWindow::onNextStep);
+    connect(viewer, &ImageViewer::jumpClicked, this, &EIMainWindow::onJumpStep);
+    connect(viewer, &ImageViewer::saveClicked, this, &EIMainWindow::onSave);
     connect(viewer, &ImageViewer::showMessage, this, &EIMainWindow::showMessage);
+    connect(viewer->graphicsView()->scene(), &EIGraphicsScene::drawFinished, this, &EIMainWindow::onDrawFinished);
     connect(viewer->graphicsView()->scene(), &EIGraphicsScene::itemDeleted, this, &EIMainWindow::onItemDeleted);
     connect(viewer->graphicsView()->scene(), &EIGraphicsScene::editItem, this, &EIMainWindow::onEditItem);
 }

@@ -5,6 +5,8 @@
 #include "widgets/kit/cframelesswindow.h"
 
 #include <QList>
+#include <QRect>
+#include <QRectF>
 
 class EIButton;
 class EIRectItem;
@@ -90,6 +92,23 @@ private:
     // The edit menu's "编辑": the item edit panel, bound to the item.
     void onEditItem(EIRectItem* item);
     void hideEditPanel();
+
+    // A frame drawn on the canvas: filtered by size and place, then judged
+    // by the current step's validator.
+    void onDrawFinished(QRectF rect);
+    // On the lines step, once titles exist, a new line clears all framing
+    // first; false when the operator keeps it.
+    bool confirmLinesReframe();
+
+    // The viewer's Next, Skip and Save.
+    void onNextStep();
+    void onJumpStep();
+    void onSave();
+    // Moves on when every step up to the current one is complete;
+    // otherwise names the first incomplete step and its page.
+    void advanceOrPointBack(BusyGuard& busy);
+    // The picture the canvas shows, where every framed item must lie.
+    QRect shownPageArea() const;
 
     // Project commands and the I/O controller's answers.
     void onNewProject();

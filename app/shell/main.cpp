@@ -5,6 +5,7 @@
 #include "app/shell/startup.h"
 #include "canvas/item/eirectitem.h"
 #include "model/infra/eiconfig.h"
+#include "platform/imagebuffers.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -12,7 +13,7 @@
 int main(int argc, char** argv)
 {
     restartWithPassiveOpenMpWaiting(argv);
-
+    platform::keepImageBuffers();
     // Locals in this order are destroyed window first, then the translator,
     // then the application, which must outlive both.
     QApplication app(argc, argv);

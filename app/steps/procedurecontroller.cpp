@@ -3,6 +3,7 @@
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
+#include "widgets/kit/busyguard.h"
 
 #include <algorithm>
 
@@ -61,6 +62,11 @@ bool pageItemsInside(const PageSheet& page, int step, const QRect& area)
 ProcedureController::ProcedureController(QObject* parent) : QObject(parent) {}
 
 ProcedureController::~ProcedureController() = default;
+
+BusyOverlayHost* ProcedureController::overlayHost() const
+{
+    return dynamic_cast<BusyOverlayHost*>(parent());
+}
 
 int ProcedureController::checkFrameSize(int step, QRect frame)
 {

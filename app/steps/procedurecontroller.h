@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QRectF>
 
+class BusyOverlayHost;
+class ImageViewer;
 struct PageSheet;
 
 // Where a step test found the template incomplete: the step tested and,
@@ -19,10 +21,16 @@ struct StepPosition
     int detail = -1;
 };
 
-// Answers the step machine's questions about the template as a whole: is
+// Turns one frame drawn on the current step into template records, and
+// answers the step machine's questions about the template as a whole: is
 // a step complete on every page, where work resumes after an import, do
 // the framed items still lie on the page image, is an optional-question
 // mark still missing. It works on the program-wide template directly.
+//
+// The questions are static: they need no controller. The validators run on
+// the main window's own controller (its child), whose overlay carries their
+// messages; on a controller without that parent they raise no overlay and
+// show their messages as top-level windows.
 class ProcedureController : public QObject
 {
     Q_OBJECT
@@ -35,6 +43,14 @@ public:
 
     explicit ProcedureController(QObject* parent = nullptr);
     ~ProcedureController() override;
+
+    // The validators, one per step, each in the step's own file. True when
+    // the template changed; false when nothing was added (the refusal has
+    // been shown, or the operator kept what was there).
+    bool validateLineFrame(QRectF frame, PageSheet* page);
+    bool validateTitleFrame(QRectF frame, ImageViewer* viewer);
+    bool validatePageMarkFrame(QRectF frame, ImageViewer* viewer);
+    bool validateAbsentMarkFrame(QRectF frame, ImageViewer* viewer);
 
     // Only the page-number and absent-mark steps limit the frame size.
     static int checkFrameSize(int step, QRect frame);
@@ -53,4 +69,8 @@ public:
     static bool lessByX(const QRectF& a, const QRectF& b);
     // Whether the page's exam-number area (kind 1) or barcode (kind 2) is on.
     static bool hasStuNoArea(const PageSheet& page, int kind);
+
+private:
+    // The main window when it is the parent; null otherwise.
+    BusyOverlayHost* overlayHost() const;
 };
