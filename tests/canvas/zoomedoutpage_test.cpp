@@ -44,7 +44,8 @@ int inkAcross(const QImage& shot, QPoint at, bool vertical)
     return ink;
 }
 
-// The boxes in sight, then every side of which less than nine tenths of the length (corners aside) shows.
+// How many boxes are in sight, then each of their sides of which less than
+// nine tenths of the length (corners aside) shows.
 QString fadedSides(EIGraphicsView* view, const BoxPage& page)
 {
     viewdriver::paintNow(view);
