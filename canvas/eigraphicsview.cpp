@@ -3,8 +3,8 @@
 #include "canvas/editmenu.h"
 #include "canvas/eigraphicsscene.h"
 #include "canvas/item/eirectitem.h"
+#include "canvas/pagepixmapitem.h"
 
-#include <QGraphicsPixmapItem>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -68,7 +68,7 @@ void EIGraphicsView::setPixmap(const QPixmap& pixmap, bool keepZoom)
 {
     page = pixmap;
     if (!pixmapItem) {
-        pixmapItem = new QGraphicsPixmapItem(page);
+        pixmapItem = new PagePixmapItem(page);
         graphicsScene->addItem(pixmapItem);
         pixmapItem->setZValue(0.0);
     }

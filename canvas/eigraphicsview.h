@@ -7,7 +7,7 @@
 class EditMenu;
 class EIGraphicsScene;
 class EIRectItem;
-class QGraphicsPixmapItem;
+class PagePixmapItem;
 
 // The page canvas widget: shows one page image fitted to the view, zooms
 // with the wheel about the mouse, pans by dragging, nudges selected items
@@ -70,7 +70,7 @@ private:
     QPoint lastMousePos;
     QPixmap page;
     EIGraphicsScene* graphicsScene = nullptr;
-    QGraphicsPixmapItem* pixmapItem = nullptr;
+    PagePixmapItem* pixmapItem = nullptr;
     EditMenu* editMenu = nullptr;
     int hScrollValue = 0;
     int vScrollValue = 0;

@@ -160,7 +160,8 @@ QList<Image> images()
                  }});
     list.append({img + "titleBtnPassed.png", QSize(132, 54), [](QPainter& p, const QRectF& r) {
                      stepButton(p, r, QColor(0xEA, 0xF7, 0xF0), green, false);
-                     tick(p, QRectF(r.right() - 22, r.center().y() - 5, 12, 10), QPen(green, 2));
+                     // Right of the text, which the passed style moves left for it.
+                     tick(p, QRectF(r.right() - 14, r.center().y() - 3.5, 9, 7), QPen(green, 2));
                  }});
 
     // Scroll-bar arrows: small solid triangles.

@@ -10,7 +10,7 @@ namespace {
 
 const char* const dialogStyle =
     "QLabel{font-size:14px;font-family:Microsoft YaHei;color:rgba(102,102,102,1);}\n"
-    "QLineEdit#inputCardName{padding-left:7px;background:white;border:1px solid rgba(177, 177, 177, 1);"
+    "QLineEdit#inputCardName{padding-left:7px;padding-right:22px;background:white;border:1px solid rgba(177, 177, 177, 1);"
     "border-radius:2px;}\n"
     "QLineEdit#inputCardName:hover{border:1px solid rgba(81, 167, 230, 1);}\n"
     "QPushButton#clearBtn{border-image:url(:/Resources/Quindle/images/lineClose.png);}\n"
@@ -69,6 +69,8 @@ void NewProjectPanel::setupUi(QWidget* dialog)
     label = place<QLabel>(dialog, "label", QRect(80, 66, 81, 16));
     inputCardName = place<QLineEdit>(dialog, "inputCardName", QRect(168, 59, 260, 30));
     inputCardName->setFixedSize(260, 30);
+    // Over the field's right end; the field's right padding keeps a long
+    // name from running under it.
     clearBtn = place<QPushButton>(dialog, "clearBtn", QRect(410, 69, 10, 10));
     clearBtn->setFixedSize(10, 10);
 

@@ -2,6 +2,7 @@
 
 #include "widgets/kit/ui_eititlebar.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
@@ -21,6 +22,15 @@ const char* const menuStyle =
     "padding-left:17px;padding-top:5px;border-bottom:1px solid rgb(193,193,193)}              "
     "QMenu::item:selected{background-color:rgb(178,223,255);}";
 
+// The button's own image says that it opens a menu; the style's drop-down
+// arrow would only be drawn over it.
+const char* const noMenuArrowStyle = "QPushButton#btnMenu::menu-indicator{image:none;width:0px;height:0px;}";
+
+// The normal cell of the menu sprite for every state, while the button rests.
+const char* const menuAtRestStyle =
+    "QPushButton#btnMenu:hover,QPushButton#btnMenu:pressed{"
+    "border-image:url(:/Resources/titlebar/menu.png) 0 81 0 0;}";
+
 } // namespace
 
 EITitleBar::EITitleBar(QWidget* parent) : QWidget(parent), ui(new Ui::EITitleBar)
@@ -34,7 +44,15 @@ EITitleBar::EITitleBar(QWidget* parent) : QWidget(parent), ui(new Ui::EITitleBar
     setMenuVisible(false);
     dropMenu = new QMenu(this);
     dropMenu->setStyleSheet(QString::fromUtf8(menuStyle));
+    menuButtonStyle = ui->btnMenu->styleSheet() + QString::fromLatin1(noMenuArrowStyle);
+    ui->btnMenu->setStyleSheet(menuButtonStyle);
     ui->btnMenu->setMenu(dropMenu);
+    // The button's menu loop only ends after the chosen item has run, so an
+    // item that opens a dialog would find the button still drawn pressed.
+    // It rests from the moment the menu hides until the pointer is back.
+    connect(dropMenu, &QMenu::aboutToHide, this, [this] { setMenuButtonAtRest(true); });
+    connect(dropMenu, &QMenu::aboutToShow, this, [this] { setMenuButtonAtRest(false); });
+    ui->btnMenu->installEventFilter(this);
 
     connect(ui->btnClose, &QPushButton::clicked, this, &EITitleBar::onClose);
     connect(ui->btnMin, &QPushButton::clicked, this, &EITitleBar::onMin);
@@ -95,6 +113,20 @@ void EITitleBar::setRoundClose(bool round)
         return;
     ui->btnClose->setStyleSheet(QString());
     ui->btnClose->setStyleSheet(QString::fromUtf8(roundCloseStyle));
+}
+
+void EITitleBar::setMenuButtonAtRest(bool rest)
+{
+    const QString style = rest ? menuButtonStyle + QString::fromLatin1(menuAtRestStyle) : menuButtonStyle;
+    if (ui->btnMenu->styleSheet() != style)
+        ui->btnMenu->setStyleSheet(style);
+}
+
+bool EITitleBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->btnMenu && event->type() == QEvent::Enter)
+        setMenuButtonAtRest(false);
+    return QWidget::eventFilter(watched, event);
 }
 
 void EITitleBar::paintEvent(QPaintEvent* event)

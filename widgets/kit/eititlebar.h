@@ -42,10 +42,14 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setMenuButtonAtRest(bool rest);
+
     Ui::EITitleBar* ui;
     QMenu* dropMenu = nullptr;
     QColor background;
     bool roundClose = false;
+    QString menuButtonStyle;
 };

@@ -29,6 +29,7 @@ const char* const dialogStyle =
     "QComboBox QAbstractItemView::item:selected{color:#666666;background-color:#A2D3F8;}\n";
 
 const char* const contentLabelStyle =
+    "QFrame#contentFrame{border:none;}"
     "QLabel{width:303px;height:167px;font-size:14px;font-family:Microsoft YaHei;font-weight:400;"
     "color:rgba(102,102,102,1);line-height:18px;}";
 
@@ -66,7 +67,7 @@ void EIDialog::setupUi(QWidget* dialog)
     centeralFrame->setObjectName(QStringLiteral("centeralFrame"));
     centeralFrame->setFrameShape(QFrame::StyledPanel);
     centeralFrame->setFrameShadow(QFrame::Raised);
-    centeralFrame->setStyleSheet(QStringLiteral("QFrame#centeralFrame{background:white;"
+    centeralFrame->setStyleSheet(QStringLiteral("QFrame#centeralFrame{background:white;border:none;"
                                                 "border-bottom-left-radius:6px;border-bottom-right-radius:6px;}"));
     verticalLayout_2 = new QVBoxLayout(centeralFrame);
     verticalLayout_2->setObjectName(QStringLiteral("verticalLayout_2"));
@@ -77,7 +78,10 @@ void EIDialog::setupUi(QWidget* dialog)
     contentFrame->setObjectName(QStringLiteral("contentFrame"));
     contentFrame->setFrameShape(QFrame::StyledPanel);
     contentFrame->setFrameShadow(QFrame::Raised);
-    contentFrame->setMinimumSize(QSize(0, 176));
+    // No minimum height of its own: the message box and the folded-corner
+    // option are fixed lower than a 176-pixel content area plus the button
+    // row, and a frame held at that height slid under the buttons with its
+    // bottom edge and a strip of card showing below them.
     contentFrame->setStyleSheet(QString::fromUtf8(contentLabelStyle));
     verticalLayout_6 = new QVBoxLayout(contentFrame);
     verticalLayout_6->setObjectName(QStringLiteral("verticalLayout_6"));

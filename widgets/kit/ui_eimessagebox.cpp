@@ -16,6 +16,8 @@ void EIMessageBox::setupUi(QWidget* box)
     centerFrame->setMinimumSize(QSize(0, 0));
     centerFrame->setFrameShape(QFrame::StyledPanel);
     centerFrame->setFrameShadow(QFrame::Raised);
+    // Its panel edge would cut the white card above the button row.
+    centerFrame->setStyleSheet(QStringLiteral("QFrame#centerFrame{border:none;}"));
 
     verticalLayout = new QVBoxLayout(centerFrame);
     verticalLayout->setObjectName(QStringLiteral("verticalLayout"));

@@ -121,6 +121,25 @@ TEST_F(NewProjectPanelTest, twoPapersOfferThreeOrFourFacesAndTheAbsentMarkChoice
     EXPECT_EQ(dialog.pageCount(), 2);
 }
 
+TEST_F(NewProjectPanelTest, longNameStopsShortOfTheClearButton)
+{
+    dialog.show();
+    auto* name = child<QLineEdit>("inputCardName");
+    auto* clear = child<QPushButton>("clearBtn");
+    name->setFocus();
+    typeText(name, QStringLiteral("2024学年第一学期期末考试九年级数学答题卡A卷第二版"));
+    name->end(false);
+    name->clearFocus();  // no caret in the picture
+    const QImage field = name->grab().toImage();
+    int textRight = 0;
+    for (int x = 0; x < field.width(); ++x)
+        for (int y = 3; y < field.height() - 3; ++y)
+            if (qGray(field.pixel(x, y)) < 140)
+                textRight = x;
+    ASSERT_GT(textRight, field.width() / 2) << "the name fills the field";
+    EXPECT_LT(name->x() + textRight + 2, clear->x());
+}
+
 TEST_F(NewProjectPanelTest, enterAcceptsCloseButtonClosesAndClearButtonEmptiesTheName)
 {
     auto* name = child<QLineEdit>("inputCardName");

@@ -183,6 +183,30 @@ TEST(EIDialog, buttonSetsChooseTextsAndHideButtonsForGood)
     EXPECT_TRUE(kittest::dialogButtons(&dialog).isEmpty());
 }
 
+TEST(EIDialog, lowDialogsKeepTheButtonRowOnAPlainWhiteCard)
+{
+    Host host;
+    // The message box's and the folded-corner option's heights are below a
+    // full content area plus the button row; the new-project dialog's is not.
+    for (const int height : {220, 240, 350}) {
+        EIDialog dialog(&host.window);
+        dialog.setFixedSize(510, height);
+        dialog.show();
+        QCoreApplication::processEvents();
+        const QWidget* content = dialog.findChild<QWidget*>(QStringLiteral("contentFrame"));
+        const QPushButton* ok = kittest::dialogButtons(&dialog).value(0);
+        ASSERT_TRUE(content && ok);
+        const int contentBottom = content->mapTo(&dialog, QPoint(0, content->height() - 1)).y();
+        const QRect okRect(ok->mapTo(&dialog, QPoint(0, 0)), ok->size());
+        EXPECT_LT(contentBottom, okRect.top()) << height;
+        EXPECT_GE(height - 1 - okRect.bottom(), 31) << height;
+        // No frame edge or strip across the card, left of the buttons.
+        const QImage card = dialog.grab().toImage();
+        for (int y = 50; y < height - 10; ++y)
+            ASSERT_EQ(card.pixel(20, y), qRgb(255, 255, 255)) << height << " at y " << y;
+    }
+}
+
 TEST(EIDialog, dragsOnlyWhenMovable)
 {
     Host host;

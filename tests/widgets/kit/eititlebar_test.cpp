@@ -124,3 +124,31 @@ TEST(EITitleBar, menuButtonDropsTheOwnersMenuBelowIt)
     EXPECT_TRUE(shown);
     EXPECT_GE(menuTop.y(), menuButton->mapToGlobal(QPoint(0, menuButton->height())).y() - 1);
 }
+
+TEST(EITitleBar, menuButtonShowsOnlyItsImageAndRestsWhileTheChosenItemRuns)
+{
+    Watchdog watchdog;
+    BarHost host;
+    host.bar->setMenuVisible(true);
+    QAction* item = host.bar->menu()->addAction(QStringLiteral("折角检测"));
+    QPushButton* menuButton = host.button("btnMenu");
+
+    // The same sprite on a button without a menu: no drop-down arrow drawn.
+    QPushButton plain(host.bar);
+    plain.setObjectName(QStringLiteral("btnMenu"));
+    plain.setStyleSheet(menuButton->styleSheet());
+    plain.resize(menuButton->size());
+    const QImage atRest = menuButton->grab().toImage();
+    EXPECT_EQ(atRest, plain.grab().toImage());
+
+    // An item that opens a dialog runs inside the button's menu loop.
+    QImage whileItemRuns;
+    QObject::connect(item, &QAction::triggered, [&] { whileItemRuns = menuButton->grab().toImage(); });
+    later(50, [&] {
+        host.bar->menu()->setActiveAction(item);
+        QTest::keyClick(host.bar->menu(), Qt::Key_Return);
+    });
+    kittest::click(menuButton);
+    ASSERT_FALSE(whileItemRuns.isNull());
+    EXPECT_EQ(whileItemRuns, atRest) << "drawn pressed behind the item's dialog";
+}

@@ -1,5 +1,6 @@
 #include "tests/widgets/kittest.h"
 
+#include "platform/fontfallback.h"
 #include "widgets/kit/eibutton.h"
 #include "widgets/kit/eilabel.h"
 #include "widgets/kit/eispainbox.h"
@@ -95,6 +96,39 @@ TEST(KitStyledControls, stepButtonTogglesBetweenDefaultAndPassedLook)
 
     button.setDefaultStyle();
     EXPECT_EQ(button.grab().toImage().pixelColor(60, 20), normal);
+}
+
+TEST(KitStyledControls, passedStepButtonKeepsItsLongestTextClearOfTheTick)
+{
+    // The font the program puts in place of the Windows UI font at start.
+    platform::substituteWindowsUiFont();
+    auto look = [](const QString& text, bool hovered) {
+        EIButton button;
+        button.resize(132, 54);
+        button.setPassedStyle();
+        button.setText(text);
+        button.setAttribute(Qt::WA_UnderMouse, hovered);  // hovered text is a pixel larger
+        return button.grab().toImage();
+    };
+    const QImage bare = look(QString(), false);
+    int tickLeft = bare.width();
+    for (int x = 60; x < bare.width(); ++x)
+        for (int y = 0; y < bare.height(); ++y)
+            if (bare.pixelColor(x, y).green() - bare.pixelColor(x, y).red() > 60)
+                tickLeft = std::min(tickLeft, x);
+    ASSERT_LT(tickLeft, bare.width()) << "no tick on the passed look";
+
+    for (const bool hovered : {false, true}) {
+        const QImage plain = look(QString(), hovered);
+        const QImage titled = look(QStringLiteral("3 - 框选文字标题"), hovered);
+        int textRight = 0;
+        for (int x = 0; x < titled.width(); ++x)
+            for (int y = 0; y < titled.height(); ++y)
+                if (titled.pixel(x, y) != plain.pixel(x, y))
+                    textRight = std::max(textRight, x);
+        EXPECT_LT(textRight + 1, tickLeft) << (hovered ? "hovered" : "at rest");
+    }
+    QFont::removeSubstitutions(platform::windowsUiFamily);
 }
 
 TEST(KitStyledControls, labelTurnsRedAsADialogTipLine)
