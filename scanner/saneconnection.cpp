@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QThread>
 
 #include <sane/saneopts.h>
 
@@ -126,14 +127,16 @@ void logRefused(const char* what, int status)
 bool init(Callback callback, void* context)
 {
     State& s = state();
+    // Events reach the callback through the application's event loop, so
+    // the connection belongs to the thread that runs it.
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application || QThread::currentThread() != application->thread())
+        return false;
     if (callback)
         s.callback = callback;
     s.context = context;
     if (s.initialised)
         return true;
-    // Events reach the callback through the application's event loop.
-    if (!QCoreApplication::instance())
-        return false;
     SANE_Int version = 0;
     const SANE_Status status = sane_init(&version, nullptr);
     if (status != SANE_STATUS_GOOD) {

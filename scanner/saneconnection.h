@@ -55,6 +55,7 @@ enum PixelType { PixelGray = 1, PixelColor = 2 };
 enum PaperKind { PaperA3 = 0, PaperA4 = 1, PaperWhole = 2, PaperA4Also = 3 };
 
 // sane_init. The callback replaces the stored one when it is not null.
+// False off the application's thread, where no event could be delivered.
 bool init(Callback callback, void* context);
 bool isInitialised();
 
@@ -97,9 +98,9 @@ bool transferFile(const QString& path);
 void closeAll();
 
 // Device options set after the program's own settings: `fromPage` 1 before
-// the scan starts, a later page just before that page is read. This is how
-// the tests make SANE's test backend jam or paint a picture; it is empty in
-// the program.
+// the scan starts, a later page just before that page starts. This is how
+// the tests make SANE's test backend jam, cancel, slow down or paint a
+// picture; it is empty in the program.
 struct DeviceOption
 {
     QByteArray name;

@@ -11,11 +11,19 @@ namespace saneoptions {
 
 namespace {
 
+// A backend with more options than this is not believed.
+constexpr int maxOptions = 1024;
+
 int optionCount(SANE_Handle handle)
 {
     SANE_Int count = 0;
-    if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD)
-        return 0;
+    if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) == SANE_STATUS_GOOD && count > 0)
+        return qMin(count, maxOptions);
+    // Some backends do not answer while a frame is being read: count the
+    // descriptors instead.
+    count = 1;
+    while (count < maxOptions && sane_get_option_descriptor(handle, count))
+        ++count;
     return count;
 }
 

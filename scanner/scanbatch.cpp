@@ -15,6 +15,8 @@ namespace {
 constexpr int pagesInFlight = 2;
 // A flatbed asked for "all pages" would never run out.
 constexpr int maxPagesPerBatch = 500;
+// How long a frame runs before it may be cancelled (see endFrames).
+constexpr int settleMs = 50;
 
 } // namespace
 
@@ -107,44 +109,59 @@ void ScanBatch::applyOptions(int page)
 
 void ScanBatch::run()
 {
+    const BatchEvent last = readPages();
+    endFrames();
+    if (last.event != 0)
+        post(last);
+}
+
+BatchEvent ScanBatch::readPages()
+{
     for (int stored = 0;; ++stored) {
-        if ((plan.count > 0 && stored >= plan.count) || stored >= maxPagesPerBatch) {
-            post({SaneConnection::EventBatchDone, 0, nullptr});
-            return;
-        }
+        if ((plan.count > 0 && stored >= plan.count) || stored >= maxPagesPerBatch)
+            return {SaneConnection::EventBatchDone, 0, nullptr};
         if (!flow->acquire())
-            return;
+            return {};
         auto ready = std::make_shared<ReadyPage>();
         ready->flow = flow;
         const int number = stored + 1;
         const int pending = plan.count > 0 ? plan.count - number : -1;
 
         applyOptions(number);
+        frameStart = std::chrono::steady_clock::now();
         ScannedPage page;
         const SANE_Status status = readPage(plan.handle, flow->stopped(), page);
         if (flow->stopped().load())
-            return;
+            return {};
         switch (status) {
-        case SANE_STATUS_GOOD: {
+        case SANE_STATUS_GOOD:
             ready->stagedFile = stage(page);
-            const bool lost = ready->stagedFile.isEmpty();
+            // A page that cannot be stored ends the batch.
+            if (ready->stagedFile.isEmpty())
+                return {SaneConnection::EventPageReady, pending, std::move(ready)};
             post({SaneConnection::EventPageReady, pending, std::move(ready)});
-            if (lost)
-                return; // a page that cannot be stored ends the batch
             break;
-        }
         case SANE_STATUS_NO_DOCS:
             fileLogger(LogInfo) << "SaneConnection: feeder empty after " << stored << " pages";
-            post({SaneConnection::EventBatchDone, 0, nullptr});
-            return;
+            return {SaneConnection::EventBatchDone, 0, nullptr};
         case SANE_STATUS_CANCELLED:
             fileLogger(LogInfo) << "SaneConnection: scan cancelled by the device at page " << number;
-            post({SaneConnection::EventCloseRequest, 0, nullptr});
-            return;
+            return {SaneConnection::EventCloseRequest, 0, nullptr};
         default:
             fileLogger(LogError) << "SaneConnection: page " << number << ": " << sane_strstatus(status);
-            post({SaneConnection::EventPageReady, pending, ready});
-            return;
+            return {SaneConnection::EventPageReady, pending, std::move(ready)};
         }
     }
+}
+
+void ScanBatch::endFrames()
+{
+    // Backends that read on a thread of their own stop it with an
+    // asynchronous cancel; one that lands while that thread is still
+    // setting up (allocating its buffer) leaves a lock held for good. A
+    // frame is therefore never cancelled in its first moments.
+    const auto settled = frameStart + std::chrono::milliseconds(settleMs);
+    if (frameStart.time_since_epoch().count() != 0 && std::chrono::steady_clock::now() < settled)
+        std::this_thread::sleep_until(settled);
+    sane_cancel(plan.handle);
 }

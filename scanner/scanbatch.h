@@ -8,6 +8,7 @@
 #include <sane/sane.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -67,7 +68,8 @@ struct BatchPlan
 // `post`, which is called on that thread. The batch ends with one event:
 // EventBatchDone, EventCloseRequest (the device cancelled), or a page ready
 // with no file (a page was lost); nothing follows it. A stopped batch
-// sends nothing more.
+// sends nothing more. Either way the thread ends the device's batch
+// (sane_cancel) before it finishes.
 class ScanBatch
 {
 public:
@@ -79,12 +81,15 @@ public:
     ScanBatch(const ScanBatch&) = delete;
     ScanBatch& operator=(const ScanBatch&) = delete;
 
-    // Tells the reader to stop and waits for it. The device may still be
-    // inside a frame: the caller cancels it with sane_cancel afterwards.
+    // Tells the reader to stop and waits for it.
     void stop();
 
 private:
     void run();
+    // Reads until the batch ends; returns its last event (none when stopped).
+    BatchEvent readPages();
+    // Ends the device's frame or batch, from this thread.
+    void endFrames();
     void applyOptions(int page);
     // The page as a BMP file under a hidden name; empty when it failed.
     QString stage(const ScannedPage& page) const;
@@ -92,5 +97,6 @@ private:
     BatchPlan plan;
     Post post;
     std::shared_ptr<PageFlow> flow;
+    std::chrono::steady_clock::time_point frameStart{};
     std::thread thread;
 };

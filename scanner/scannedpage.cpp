@@ -1,7 +1,9 @@
 #include "scanner/scannedpage.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -86,6 +88,9 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
             return status;
         if (length < 0 || length > room)
             return SANE_STATUS_IO_ERROR;
+        // Some backends answer "nothing yet" instead of waiting for data.
+        if (length == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         received += length;
     }
 }

@@ -18,6 +18,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+extern std::atomic<int> deferredCancelRequests;
+
 namespace {
 
 const QByteArray firstScanner = "Noname frontend-tester (test:0)";
@@ -50,7 +55,8 @@ protected:
 
     QStringList filesInFolder() const
     {
-        return QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+        // Hidden too: no half-written page may be left behind.
+        return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
     testsupport::Watchdog watchdog{120};
@@ -85,6 +91,8 @@ TEST_F(SaneScan, fourGreyPagesArriveAsBmpFilesInTransferOrderAndASecondScanInCol
     EXPECT_TRUE(grey.onGuiThread);
     EXPECT_LT(grey.longestGapMs, 100) << "the GUI thread was kept from its event loop";
     EXPECT_FALSE(scanner->isInitialised());
+    // The backend's reader threads went through the suite's deferred cancellation.
+    EXPECT_GT(deferredCancelRequests.load(), 0);
 
     ASSERT_EQ(scannedFiles.size(), 4);
     const QRegularExpression uuidName(QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}\\.bmp$"));
@@ -162,18 +170,10 @@ TEST_F(SaneScan, aFeederThatRunsEmptyEndsTheScanWithThePagesItHad)
     EXPECT_EQ(scannedFiles.size(), 10);
 }
 
-TEST_F(SaneScan, aScanCancelledByTheDeviceOrClosedAtItsStartReportsTheSourceClosedOnce)
+TEST_F(SaneScan, aScanClosedAtItsStartOrCancelledByTheDeviceReportsTheSourceClosedOnce)
 {
-    SaneConnection::setDeviceOptions({{"read-return-value", "SANE_STATUS_CANCELLED"}});
-    const scanrun::Outcome cancelled = scanrun::scan(firstScanner);
-    ASSERT_TRUE(cancelled.started);
-    ASSERT_EQ(cancelled.completions.size(), 1);
-    EXPECT_EQ(cancelled.completions[0], qMakePair(int(ScanSourceClosed), QStringLiteral("扫描完成")));
-    EXPECT_TRUE(scannedFiles.isEmpty());
-
     // Closed right after its start, before any page reached the program:
-    // whoever waits for the scan still hears its end, once, and no page.
-    SaneConnection::setDeviceOptions({});
+    // whoever waits for the scan still hears its end, once, and no page is left.
     QList<int> types;
     QObject receiver;
     QObject::connect(scanner, &EIScan::scanComplete, &receiver, [&](int type, QString) { types.append(type); });
@@ -186,6 +186,32 @@ TEST_F(SaneScan, aScanCancelledByTheDeviceOrClosedAtItsStartReportsTheSourceClos
     EXPECT_FALSE(scanner->isInitialised());
     EXPECT_TRUE(scannedFiles.isEmpty());
     EXPECT_TRUE(filesInFolder().isEmpty());
+    QObject::disconnect(scanner, nullptr, &receiver, nullptr);
+
+    // Cancelled by the device in the middle of page 2: the page before it stays.
+    SaneConnection::setDeviceOptions({{"read-return-value", "SANE_STATUS_CANCELLED", 2}});
+    const scanrun::Outcome cancelled = scanrun::scan(firstScanner);
+    ASSERT_TRUE(cancelled.started);
+    ASSERT_EQ(cancelled.completions.size(), 1);
+    EXPECT_EQ(cancelled.completions[0], qMakePair(int(ScanSourceClosed), QStringLiteral("扫描完成")));
+    EXPECT_EQ(scannedFiles.size(), 1);
+    EXPECT_EQ(filesInFolder().size(), 1);
+}
+
+TEST_F(SaneScan, aFailedInitialisationIsNotTakenForAnOpenConnection)
+{
+    scanner->close();
+    // Off the GUI thread the connection refuses to open: no event could reach it there.
+    bool opened = true;
+    std::thread([&] { opened = scanner->init(); }).join();
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(scanner->isInitialised());
+
+    // So the next use opens it for real instead of listing nothing.
+    QList<SaneConnection::Source> sources;
+    EXPECT_TRUE(scanner->getSourceList(sources));
+    EXPECT_EQ(sources.size(), 2);
+    EXPECT_TRUE(scanner->isInitialised());
 }
 
 TEST_F(SaneScan, anEmptyOrUnknownChoiceFailsToStartEvenAfterAnEarlierScanSelectedAScanner)
