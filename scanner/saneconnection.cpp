@@ -348,7 +348,8 @@ void disableSource()
         s.batch->stop();
         s.batch.reset();
     }
-    // Ends the frame or batch the device may still be in.
+    // The reader ends its own batch; this covers a scanner opened and
+    // never started.
     if (s.handle)
         sane_cancel(s.handle);
 }

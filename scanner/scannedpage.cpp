@@ -11,6 +11,15 @@ namespace {
 // seen within one chunk.
 constexpr int readChunk = 256 * 1024;
 
+// The first buffer of a page; larger pages grow it as their bytes arrive.
+constexpr qint64 firstAllocation = qint64(64) << 20;
+
+// Some backends answer "nothing yet" instead of waiting for data.
+void waitForData()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 struct FrameShape
 {
     int width = 0;
@@ -53,8 +62,9 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
     const qint64 limit = std::min<qint64>(maxBytesPerPage, qint64(maxLinesPerPage) * shape.bytesPerLine);
     // The announced height is only a first guess: feeders that measure the
     // paper send more or fewer lines.
+    // Nor is it trusted with memory before the bytes come: growth follows them.
     const qint64 capacity = shape.lines > 0 ? qint64(shape.lines) * shape.bytesPerLine : qint64(64) * shape.bytesPerLine;
-    raw.resize(int(std::min(capacity, limit)));
+    raw.resize(int(std::min({capacity, limit, firstAllocation})));
     received = 0;
     for (;;) {
         if (cancelled.load())
@@ -71,6 +81,10 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
                 return status;
             if (length < 0 || length > SANE_Int(sizeof probe))
                 return SANE_STATUS_IO_ERROR;
+            if (length == 0) {
+                waitForData();
+                continue;
+            }
             if (received + length > limit)
                 return SANE_STATUS_NO_MEM;
             const qint64 grown = std::max<qint64>(received + length, received + received / 2 + shape.bytesPerLine);
@@ -88,9 +102,8 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
             return status;
         if (length < 0 || length > room)
             return SANE_STATUS_IO_ERROR;
-        // Some backends answer "nothing yet" instead of waiting for data.
         if (length == 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            waitForData();
         received += length;
     }
 }
@@ -102,7 +115,7 @@ void convert(const FrameShape& shape, const QByteArray& raw, int lines, ScannedP
     page.width = shape.width;
     page.height = lines;
     page.channels = shape.channels;
-    page.samples.resize(rowSamples * lines);
+    page.samples.resize(int(qint64(rowSamples) * lines));
     for (int y = 0; y < lines; ++y) {
         const auto* in = reinterpret_cast<const uchar*>(raw.constData()) + qint64(y) * shape.bytesPerLine;
         auto* out = reinterpret_cast<uchar*>(page.samples.data()) + qint64(y) * rowSamples;
@@ -150,6 +163,9 @@ SANE_Status readPage(SANE_Handle handle, const std::atomic<bool>& cancelled, Sca
     const int lines = int(received / shape.bytesPerLine);
     if (lines < 1)
         return SANE_STATUS_IO_ERROR;
+    // Line art grows eightfold on the way to 8-bit samples.
+    if (qint64(shape.width) * shape.channels * lines > maxBytesPerPage)
+        return SANE_STATUS_NO_MEM;
     convert(shape, raw, lines, page);
     return SANE_STATUS_GOOD;
 }
