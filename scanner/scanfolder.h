@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The folder scanned pages are written to, with a trailing "/", created
+// when missing: "scanImage" in the program's folder when pages can be
+// written there, else "scanImage" in the user's writable data folder (an
+// installed program's folder is usually read-only). Empty when neither can
+// be written.
+QString scanImageFolder(const QString& programDir);
