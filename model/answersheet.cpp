@@ -38,18 +38,9 @@ void AnswerSheet::clearPages()
     // is deleted (mark boxes under their area, areas under a section
     // frame). Gather everything, delete each once, then drop the pointers.
     QList<EIRectItem*> items = deletedItems;
-    for (QVector<PageSheet>& paper : sheets) {
-        for (PageSheet& page : paper) {
-            items += page.lines;
-            for (const ImageMark& mark : qAsConst(page.pageNum))
-                items.append(mark.item);
-            items << page.testmark.item << page.barCode.item << page.ticketNum.frame << page.title.item;
-            for (const Section& section : qAsConst(page.sections)) {
-                for (const SubArea& block : section.branch)
-                    items << block.frame << block.chooseArea << block.choosePosition;
-                items.append(section.frame);
-            }
-        }
+    for (const QVector<PageSheet>& paper : qAsConst(sheets)) {
+        for (const PageSheet& page : paper)
+            items += page.framingItems();
     }
     deleteItemsOnce(items);
 

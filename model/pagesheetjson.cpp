@@ -5,6 +5,7 @@
 #include "model/global.h"
 #include "model/infra/appstate.h"
 #include "model/jsonread.h"
+#include "model/pictureread.h"
 
 QJsonObject PageSheet::toJson() const
 {
@@ -110,12 +111,14 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
 PageImage PageSheet::loadImage(const QJsonObject& /*img*/, const QString& baseName)
 {
     const QString fileName = baseName + QStringLiteral(".jpg");
+    const QString path = projectDir + QLatin1Char('/') + fileName;
+    // A picture that is damaged or asks for too many pixels is as unusable
+    // as a missing one.
+    const Picture picture = readPicture(path);
     PageImage loaded;
-    loaded.name = projectDir + QLatin1Char('/') + fileName;
-    if (!loaded.pixmap.load(loaded.name)) {
-        loaded.pixmap = QPixmap();
-        loaded.name.clear();
+    if (picture.fault == PictureFault::None)
+        loaded.set(QPixmap::fromImage(picture.image), path);
+    else
         importError = QStringLiteral("图像 \"") + fileName + QStringLiteral("\" 不存在,导入失败！");
-    }
     return loaded;
 }
