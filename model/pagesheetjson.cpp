@@ -7,6 +7,20 @@
 #include "model/jsonread.h"
 #include "model/pictureread.h"
 
+namespace {
+
+// The writer's form for a page without picture. No file was saved for it,
+// so none is looked for: a file of an earlier save in the same folder
+// would otherwise come back as the page's picture.
+bool declaresNoPicture(const QJsonObject& img)
+{
+    const QJsonValue width = img.value(QStringLiteral("width"));
+    const QJsonValue height = img.value(QStringLiteral("height"));
+    return width.isDouble() && height.isDouble() && width.toDouble() == 0 && height.toDouble() == 0;
+}
+
+} // namespace
+
 QJsonObject PageSheet::toJson() const
 {
     return toJson(answerSheet.pageCnt);
@@ -80,7 +94,7 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
     }
 
     const QJsonValue img = obj.value(QStringLiteral("img"));
-    if (img.isObject())
+    if (img.isObject() && !declaresNoPicture(img.toObject()))
         page.image = loadImage(img.toObject(), paperName + QLatin1Char('_') + QString::number(page.pageIndex));
 
     const QJsonValue absentMark = obj.value(QStringLiteral("testmark"));

@@ -1,4 +1,5 @@
 #include "tests/app/iotest.h"
+#include "tests/support/picturefiles.h"
 
 using namespace iotest;
 
@@ -244,4 +245,46 @@ TEST_F(ImageIntake, aPictureReplacedOnDiskIsReadAgain)
     const QImage shown = pageImage(0, 0).pixmap.toImage();
     EXPECT_LT(darkness(shown, QPoint(58, 58)), 30);
     EXPECT_GT(darkness(shown, QPoint(shown.width() - 58, shown.height() - 58)), 150);
+}
+
+TEST_F(ImageIntake, forgedAndCutPicturesGiveTheFormatMessageAndTransparencyLiesOnWhite)
+{
+    project(1, 2);
+    const QString good = writeImage(QStringLiteral("good.jpg"), sheet(landscape));
+    // A few hundred bytes declaring 30,000 x 30,000 pixels, and a scan cut
+    // to its first tenth by a broken transfer.
+    const QString forged = scratch.file(QStringLiteral("forged.jpg"));
+    ASSERT_TRUE(testsupport::writeFile(forged, testsupport::jpegDeclaring(30000, 30000)));
+    const QByteArray whole = testsupport::encoded(sheet(landscape), "jpg");
+    const QString cut = scratch.file(QStringLiteral("cut.jpg"));
+    ASSERT_TRUE(testsupport::writeFile(cut, whole.left(whole.size() / 10)));
+    QSignalSpy done(&io, &IOController::importImagesDone);
+
+    const bool measured = testsupport::resetPeakMemory();
+    for (const QString& bad : {forged, cut}) {
+        SCOPED_TRACE(bad.toStdString());
+        Message shown;
+        openFilesAnswers = {{good, bad}, {}};
+        script.message(&shown, QStringLiteral("重新导入"));
+        io.importImages();
+        EXPECT_EQ(shown.text, formatText);
+        EXPECT_TRUE(pageImage(0, 0).pixmap.isNull());
+    }
+    EXPECT_EQ(states(done), QList<int>({2, 2}));
+    if (measured)
+        EXPECT_LT(testsupport::peakMemory(), 500LL * 1024 * 1024);
+
+    // A half-transparent sheet is taken as it would print: its black
+    // square half dark, not black.
+    QImage glass = sheet(landscape).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < glass.height(); ++y)
+        for (int x = 0; x < glass.width(); ++x)
+            glass.setPixel(x, y, (glass.pixel(x, y) & 0x00FFFFFF) | 0x80000000);
+    const QString transparent = writeImage(QStringLiteral("glass.png"), glass);
+    openFilesAnswers = {{transparent, good}};
+    io.importImages();
+    EXPECT_EQ(states(done), QList<int>({2, 2, 1}));
+    const QImage stored = pageImage(0, 0).pixmap.toImage();
+    EXPECT_NEAR(darkness(stored, QPoint(58, 58)), 127, 6);
+    EXPECT_LT(darkness(stored, QPoint(300, 210)), 3);
 }

@@ -1,4 +1,5 @@
 #include "tests/app/iotest.h"
+#include "tests/support/picturefiles.h"
 
 #include "canvas/item/eirectitem.h"
 
@@ -114,6 +115,33 @@ TEST_F(ProjectImport, aPagePictureThatIsMissingOrNotNamedIsToldAndLeavesACleanTe
     EXPECT_EQ(import(writeJson(QStringLiteral("bare.json"), card), &shown), 0);
     EXPECT_EQ(shown.text, QStringLiteral("图像 \"卡_0.jpg\" 不存在,导入失败！"));
     expectCleanTemplate();
+}
+
+TEST_F(ProjectImport, aForgedOrCutPagePictureIsToldAsMissingWithoutCostingMemory)
+{
+    const QString path = saveTemplate(QStringLiteral("NAME"), 1, 2);
+    const QString folder = QFileInfo(path).absolutePath();
+    const QByteArray whole = testsupport::readFile(folder + QStringLiteral("/NAME_1.jpg"));
+    const bool measured = testsupport::resetPeakMemory();
+
+    // A 30,000 x 30,000 header in place of the first page, then the second
+    // page cut to a tenth.
+    struct Case
+    {
+        QString file;
+        QByteArray bytes;
+    };
+    for (const Case& c : {Case{QStringLiteral("NAME_0.jpg"), testsupport::jpegDeclaring(30000, 30000)},
+                          Case{QStringLiteral("NAME_1.jpg"), whole.left(whole.size() / 10)}}) {
+        SCOPED_TRACE(c.file.toStdString());
+        ASSERT_TRUE(testsupport::writeFile(folder + QLatin1Char('/') + c.file, c.bytes));
+        Message shown;
+        EXPECT_EQ(import(path, &shown), 0);
+        EXPECT_EQ(shown.text, QStringLiteral("图像 \"%1\" 不存在,导入失败！").arg(c.file));
+        expectCleanTemplate();
+    }
+    if (measured)
+        EXPECT_LT(testsupport::peakMemory(), 500LL * 1024 * 1024);
 }
 
 TEST_F(ProjectImport, noFileOrAnEmptyOrMissingOneGivesTwoWithoutTouchingTheTemplate)
