@@ -1,5 +1,4 @@
 #include "tests/app/iotest.h"
-#include "tests/support/picturefiles.h"
 
 #include "canvas/item/eirectitem.h"
 
@@ -126,18 +125,13 @@ TEST_F(ProjectImport, aForgedOrCutPagePictureIsToldAsMissingWithoutCostingMemory
 
     // A 30,000 x 30,000 header in place of the first page, then the second
     // page cut to a tenth.
-    struct Case
-    {
-        QString file;
-        QByteArray bytes;
-    };
-    for (const Case& c : {Case{QStringLiteral("NAME_0.jpg"), testsupport::jpegDeclaring(30000, 30000)},
-                          Case{QStringLiteral("NAME_1.jpg"), whole.left(whole.size() / 10)}}) {
-        SCOPED_TRACE(c.file.toStdString());
-        ASSERT_TRUE(testsupport::writeFile(folder + QLatin1Char('/') + c.file, c.bytes));
+    const QList<QPair<QString, QByteArray>> cases = {{"NAME_0.jpg", testsupport::jpegDeclaring(30000, 30000)},
+                                                     {"NAME_1.jpg", whole.left(whole.size() / 10)}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(testsupport::writeFile(folder + QLatin1Char('/') + c.first, c.second));
         Message shown;
         EXPECT_EQ(import(path, &shown), 0);
-        EXPECT_EQ(shown.text, QStringLiteral("图像 \"%1\" 不存在,导入失败！").arg(c.file));
+        EXPECT_EQ(shown.text, QStringLiteral("图像 \"%1\" 不存在,导入失败！").arg(c.first));
         expectCleanTemplate();
     }
     if (measured)
