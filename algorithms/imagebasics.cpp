@@ -4,10 +4,23 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <QtGlobal>
+
 namespace {
 
 // A pixel count below this is specks or scanner noise, not content.
 constexpr int minInkPixels = 20;
+
+// Far past any picture, and small enough that the width of a QRect
+// spanning twice this still fits an int.
+constexpr double coordinateLimit = 1 << 29;
+
+double held(double value)
+{
+    if (qIsNaN(value))
+        return 0.0;
+    return qBound(-coordinateLimit, value, coordinateLimit);
+}
 
 [[noreturn]] void refuseCrop(const char* function)
 {
@@ -61,9 +74,23 @@ bool isBlankRegion(const cv::Mat& image)
     return cv::countNonZero(grey) < minInkPixels;
 }
 
+int saturatedInt(double value)
+{
+    return static_cast<int>(held(value));
+}
+
+QRect saturatedRect(const QRectF& rect)
+{
+    const double left = held(rect.x());
+    const double top = held(rect.y());
+    const double right = held(rect.x() + rect.width());
+    const double bottom = held(rect.y() + rect.height());
+    return QRect(QPoint(qRound(left), qRound(top)), QPoint(qRound(right) - 1, qRound(bottom) - 1));
+}
+
 QRect clipToImage(const QRectF& rect, const QSize& size)
 {
-    const QRect rounded = rect.toRect();
+    const QRect rounded = saturatedRect(rect);
     if (rounded.isEmpty())
         return QRect();
     return rounded.intersected(QRect(QPoint(0, 0), size));

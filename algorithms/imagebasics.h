@@ -30,8 +30,17 @@ cv::Mat greyOfImage(const QImage& image);
 // the Otsu level of its grey copy). An empty image is blank.
 bool isBlankRegion(const cv::Mat& image);
 
+// Whole pixels for coordinates that may come from anywhere (a template
+// file, a drag far off the page). Values are first held within
+// +-2^29, where QRect's own arithmetic cannot overflow either; a
+// plain conversion of a value past the int range is undefined. NaN gives 0.
+// saturatedInt truncates toward zero like a cast; saturatedRect rounds
+// like QRectF::toRect.
+int saturatedInt(double value);
+QRect saturatedRect(const QRectF& rect);
+
 // The part of `rect` that lies on an image of `size`. The QRectF form
-// rounds like QRectF::toRect, the cv::Rect form is already whole. Empty
+// rounds like saturatedRect, the cv::Rect form is already whole. Empty
 // when nothing of it lies on the image.
 QRect clipToImage(const QRectF& rect, const QSize& size);
 cv::Rect clipToImage(const cv::Rect& rect, const cv::Size& size);

@@ -38,17 +38,7 @@ void AnswerSheet::clearPages()
     // is deleted (mark boxes under their area, areas under a section
     // frame). Gather everything, delete each once, then drop the pointers.
     QList<EIRectItem*> items = deletedItems;
-    forEachPage([&items](const PageSheet& page) {
-        items += page.lines;
-        for (const ImageMark& mark : page.pageNum)
-            items.append(mark.item);
-        items << page.testmark.item << page.barCode.item << page.ticketNum.frame << page.title.item;
-        for (const Section& section : page.sections) {
-            for (const SubArea& block : section.branch)
-                items << block.frame << block.chooseArea << block.choosePosition;
-            items.append(section.frame);
-        }
-    });
+    forEachPage([&items](const PageSheet& page) { items += page.framingItems(); });
     deleteItemsOnce(items);
 
     for (EIRectItem*& entry : deletedItems)

@@ -48,9 +48,10 @@ struct AnswerSheet
     // The JSON text of the card, empty when an optional mark fails to score.
     QByteArray serialize(bool isComplete);
     QByteArray toJson(bool isComplete);
-    // Fills the card from a template file; false with errorText on a parse
-    // error, a top level that is not an object, or a file this program
-    // cannot hold (unsafe card name, pages without a paper, oversized grids).
+    // Fills the card from a template file; false with errorText, and the
+    // card as it was, on a parse error, a top level that is not an object,
+    // or a file this program cannot hold (unsafe card name, pages without a
+    // paper, oversized grids, absurd numbers of items, framing off its page).
     bool unserialized(const QByteArray& json);
 
     OptionalGroupList optionalGroups() const;

@@ -1,6 +1,9 @@
 #include "model/answersheet.h"
 
+#include "model/infra/appstate.h"
 #include "model/jsonread.h"
+#include "model/pagebounds.h"
+#include "model/removeditems.h"
 #include "model/templatelimits.h"
 
 #include <QJsonArray>
@@ -67,7 +70,31 @@ bool AnswerSheet::unserialized(const QByteArray& bytes)
         return false;
     }
 
-    readKey(card, QStringLiteral("paperName"), paperName);
+    // The pages first, into a list of their own, so a file whose framing
+    // lies off its pages is refused with the card as it was.
+    QString name = paperName;
+    readKey(card, QStringLiteral("paperName"), name);
+    const QString importErrorBefore = importError;
+    QVector<PageSheet> pages;
+    const QJsonValue pageArray = card.value(QStringLiteral("pageSheets"));
+    if (pageArray.isArray()) {
+        for (const QJsonValue& value : pageArray.toArray()) {
+            if (value.isObject())
+                pages.append(PageSheet::fromJson(value.toObject(), name));
+        }
+    }
+    const QString outside = framingOutsideFault(pages);
+    if (!outside.isEmpty()) {
+        QList<EIRectItem*> items;
+        for (const PageSheet& page : qAsConst(pages))
+            items += page.framingItems();
+        deleteItemsOnce(items);
+        importError = importErrorBefore;
+        errorText = outside;
+        return false;
+    }
+
+    paperName = name;
     if (card.contains(QStringLiteral("paperType")))
         orientation = card.value(QStringLiteral("paperType")).toString() == QLatin1String("A3")
                           ? QStringLiteral("horizontal") : QStringLiteral("vertical");
@@ -80,15 +107,6 @@ bool AnswerSheet::unserialized(const QByteArray& bytes)
     readKey(card, QStringLiteral("jumpSubjects"), jumpSubjects);
     readKey(card, QStringLiteral("jumpLines"), jumpLines);
     readKey(card, QStringLiteral("optionalGroupCnt"), optionalGroupCnt);
-
-    QVector<PageSheet> pages;
-    const QJsonValue pageArray = card.value(QStringLiteral("pageSheets"));
-    if (pageArray.isArray()) {
-        for (const QJsonValue& value : pageArray.toArray()) {
-            if (value.isObject())
-                pages.append(PageSheet::fromJson(value.toObject(), paperName));
-        }
-    }
     pageCnt = pages.size();
 
     // Stable, so pages with the same index keep the file's order.

@@ -20,8 +20,9 @@ public:
     Global() = delete;
 
     // The format name to load the file at `path` with: from its first four
-    // bytes, else the first of "jpg", "bmp", "png" that decodes it; "jpg"
-    // for a missing file, empty when nothing decodes it.
+    // bytes, else the first of "jpg", "bmp", "png" whose decoder takes its
+    // header; "jpg" for a missing file, empty when none takes it. Only
+    // headers are read: pictures themselves go through readPicture.
     static QByteArray loadImage(const QString& path);
 
     // Creates every missing level of the folder `path`, top down, and

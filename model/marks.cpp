@@ -2,6 +2,7 @@
 
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
+#include "model/pictureread.h"
 
 #include <QTransform>
 
@@ -16,8 +17,9 @@ PageImage::PageImage(const QString& path)
 {
     if (path.isEmpty())
         return;
-    const QByteArray format = Global::loadImage(path);
-    pixmap.load(path, format.isEmpty() ? nullptr : format.constData());
+    const Picture picture = readPicture(path);
+    if (picture.fault == PictureFault::None)
+        pixmap = QPixmap::fromImage(picture.image);
     name = path;
 }
 

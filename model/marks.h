@@ -13,8 +13,8 @@ struct PageImage
     QString name;
 
     PageImage() = default;
-    // Loads the picture with the format its contents name; an empty path
-    // leaves both fields empty.
+    // Reads the picture with readPicture; one it refuses leaves the pixmap
+    // null. An empty path leaves both fields empty.
     explicit PageImage(const QString& path);
 
     void set(const QPixmap& pixmap, const QString& name);

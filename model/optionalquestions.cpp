@@ -1,5 +1,6 @@
 #include "model/answersheet.h"
 
+#include "algorithms/imagebasics.h"
 #include "algorithms/optionalmarks.h"
 #include "canvas/item/eirectitem.h"
 
@@ -78,8 +79,8 @@ void markRectsOnPage(const SubArea& block, QList<QRectF>& rects, int& dx, int& d
         }
         rects.append(mark->sceneRect().translated(parentPos - origin));
     }
-    dx = static_cast<int>(origin.x());
-    dy = static_cast<int>(origin.y());
+    dx = saturatedInt(origin.x());
+    dy = saturatedInt(origin.y());
 }
 
 } // namespace

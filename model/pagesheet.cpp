@@ -66,6 +66,21 @@ bool PageSheet::hasSection(bool subjective) const
     return false;
 }
 
+QList<EIRectItem*> PageSheet::framingItems() const
+{
+    QList<EIRectItem*> items = lines;
+    for (const ImageMark& mark : pageNum)
+        items.append(mark.item);
+    items << testmark.item << barCode.item << ticketNum.frame << title.item;
+    for (const Section& section : sections) {
+        for (const SubArea& block : section.branch)
+            items << block.frame << block.chooseArea << block.choosePosition;
+        items.append(section.frame);
+    }
+    items.removeAll(nullptr);
+    return items;
+}
+
 int PageSheet::lineCount() const
 {
     if (lines.isEmpty() || !lines.first())

@@ -37,6 +37,9 @@ struct PageSheet
 
     bool hasSection(bool subjective) const;
     int lineCount() const;
+    // Every framing item the page's records hold, without nulls; an item
+    // may be listed twice (merged blocks share their marks).
+    QList<EIRectItem*> framingItems() const;
 
     void setLinesVisible(bool visible);
     void setLinesEditable(bool editable);

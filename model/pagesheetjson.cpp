@@ -5,6 +5,21 @@
 #include "model/global.h"
 #include "model/infra/appstate.h"
 #include "model/jsonread.h"
+#include "model/pictureread.h"
+
+namespace {
+
+// The writer's form for a page without picture. No file was saved for it,
+// so none is looked for: a file of an earlier save in the same folder
+// would otherwise come back as the page's picture.
+bool declaresNoPicture(const QJsonObject& img)
+{
+    const QJsonValue width = img.value(QStringLiteral("width"));
+    const QJsonValue height = img.value(QStringLiteral("height"));
+    return width.isDouble() && height.isDouble() && width.toDouble() == 0 && height.toDouble() == 0;
+}
+
+} // namespace
 
 QJsonObject PageSheet::toJson() const
 {
@@ -79,7 +94,7 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
     }
 
     const QJsonValue img = obj.value(QStringLiteral("img"));
-    if (img.isObject())
+    if (img.isObject() && !declaresNoPicture(img.toObject()))
         page.image = loadImage(img.toObject(), paperName + QLatin1Char('_') + QString::number(page.pageIndex));
 
     const QJsonValue absentMark = obj.value(QStringLiteral("testmark"));
@@ -110,12 +125,14 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
 PageImage PageSheet::loadImage(const QJsonObject& /*img*/, const QString& baseName)
 {
     const QString fileName = baseName + QStringLiteral(".jpg");
+    const QString path = projectDir + QLatin1Char('/') + fileName;
+    // A picture that is damaged or asks for too many pixels is as unusable
+    // as a missing one.
+    const Picture picture = readPicture(path);
     PageImage loaded;
-    loaded.name = projectDir + QLatin1Char('/') + fileName;
-    if (!loaded.pixmap.load(loaded.name)) {
-        loaded.pixmap = QPixmap();
-        loaded.name.clear();
+    if (picture.fault == PictureFault::None)
+        loaded.set(QPixmap::fromImage(picture.image), path);
+    else
         importError = QStringLiteral("图像 \"") + fileName + QStringLiteral("\" 不存在,导入失败！");
-    }
     return loaded;
 }

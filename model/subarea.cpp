@@ -115,7 +115,10 @@ SubArea SubArea::fromJson(const QJsonObject& obj, QGraphicsItem* parent)
     const QJsonValue choices = obj.value(QStringLiteral("chooses"));
     if (choices.isArray())
         jsonToStrings(choices.toArray(), block.chooses);
-    readKey(obj, QStringLiteral("chooseCount"), block.count);
+    // The count is the options list's, as the writer makes "chooseCount":
+    // a file where the two disagree would otherwise lay out another grid
+    // on every save.
+    block.count = block.chooses.size();
     readKey(obj, QStringLiteral("rows"), block.rows);
     readKey(obj, QStringLiteral("rowOffset"), block.rowOffset);
     readKey(obj, QStringLiteral("colOffset"), block.colOffset);

@@ -7,21 +7,18 @@
 // dialogs never make more than 2 papers, 50 questions by 20 options or
 // 15 digits by 15 options, so these leave ample room for hand-edited files
 // while keeping a corrupt number from writing past the papers or
-// allocating millions of option boxes.
-constexpr int maxCardNameLength = 80;
+// allocating millions of items.
 constexpr int maxPaperCount = 20;
 constexpr int maxGridRows = 100;
 constexpr int maxGridColumns = 100;
-
-// The characters a card name may not hold, as the new-project dialog
-// refuses them: the name becomes a folder and file names.
-extern const QString forbiddenNameCharacters;   // \ / : * ? " < > |
-
-// True when `name` is safe as a folder and file name: not empty, at most
-// 80 characters, none of the forbidden ones, and not "." or "..".
-bool isAcceptableCardName(const QString& name);
+// Option boxes of all grids on one page: one grid at its largest.
+constexpr int maxBoxesOnPage = maxGridRows * maxGridColumns;
+// Items of one kind on one page (lines, locate points, page-number marks,
+// sections, question blocks, optional marks) and entries of one list of a
+// block (numbers, options, scores). A real sheet has a few dozen.
+constexpr int maxItemsOfOneKind = 1000;
 
 // Why a parsed template file cannot be read into the card, or an empty
 // text when it can. `paperCnt` is the card's count, used when the file
-// has none.
+// has none. Runs before anything is built from the file.
 QString templateFileFault(const QJsonObject& card, int paperCnt);

@@ -2,7 +2,8 @@
 
 #include "algorithms/pagecorner.h"
 #include "model/answersheet.h"
-#include "model/global.h"
+#include "model/pictureread.h"
+#include "model/templatefolder.h"
 #include "model/infra/appstate.h"
 #include "model/infra/eiconfig.h"
 #include "model/infra/logger.h"
@@ -10,30 +11,22 @@
 #include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
 
-#include <QDebug>
-#include <QImage>
-
 namespace {
 
 const QString importRetryText = QStringLiteral("重新导入");
 const QString scanRetryText = QStringLiteral("重新扫描");
 
-// Loads every file on its own worker; a slot stays empty when its file
-// does not load.
+// Reads every file on its own worker; a slot stays empty when its file is
+// refused (not a picture, damaged, or asking for too many pixels).
 QVector<PageImage> loadPages(const QStringList& files)
 {
     QVector<PageImage> images(files.size());
     const int count = files.size();
 #pragma omp parallel for schedule(static)
     for (int i = 0; i < count; ++i) {
-        const QByteArray format = Global::loadImage(files[i]);
-        // Decoded as an image, not through QPixmap::load: that one answers
-        // from Qt's pixmap cache on the GUI thread, which keys a file by
-        // path, size and modification second, so a picture replaced within
-        // the same second would come back as the old one.
-        QImage image;
-        if (image.load(files[i], format.isEmpty() ? nullptr : format.constData()))
-            images[i].set(QPixmap::fromImage(std::move(image)), files[i]);
+        Picture picture = readPicture(files[i]);
+        if (picture.fault == PictureFault::None)
+            images[i].set(QPixmap::fromImage(std::move(picture.image)), files[i]);
     }
     return images;
 }
@@ -58,7 +51,8 @@ bool checkPaper(QVector<PageImage>& images, int paper, int pageCount, const QSiz
     QVector<char> passed(pageCount, 0);
 #pragma omp parallel for schedule(static)
     for (int j = 0; j < pageCount; ++j) {
-        qDebug() << "checking page" << j << "of paper" << paper << "on thread" << platform::currentThreadId();
+        fileLogger(LogDebug) << "checking page " << j << " of paper " << paper << " on thread "
+                             << platform::currentThreadId();
         PageImage& slot = images[paper * 2 + j];
         const int turn = turnFor(slot.pixmap.size(), orientation);
         if (turn != 0)
@@ -166,7 +160,7 @@ bool IOController::checkImages(const QStringList& files)
 
     // A template without its papers (one reset after a failed import) gets
     // them now, so every image has a page to go to.
-    if (!pageStructureFault().isEmpty()) {
+    if (!TemplateFolder::pageStructureFault(answerSheet).isEmpty()) {
         answerSheet.clearPages();
         setUpPages(pageCount);
     }

@@ -4,71 +4,17 @@
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "model/removeditems.h"
-#include "model/templatelimits.h"
+#include "model/templatefolder.h"
 #include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
 #include "widgets/dialogs/newprojectpanel.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace {
 
 const QString messageTitle = QStringLiteral("提示");
-
-// Why the new-project dialog refuses a card name, in the order the
-// operator is told; empty when the name is good.
-QString cardNameFault(const QString& name)
-{
-    if (name.isEmpty())
-        return QStringLiteral("请输入答题卡名称!");
-    if (name.size() > maxCardNameLength)
-        return QStringLiteral("答题卡名称过长，请重新输入!");
-    for (QChar c : forbiddenNameCharacters) {
-        if (name.contains(c))
-            return QStringLiteral("答题卡名称不能包含以下字符 \\ / : * ? \" < > |");
-    }
-    // The name becomes a folder: these two would be the chosen folder itself
-    // or the one above it.
-    if (name == QLatin1String(".") || name == QLatin1String(".."))
-        return QStringLiteral("答题卡名称不合法，请重新输入!");
-    return QString();
-}
-
-// The message about the first page of the card that has no picture, or
-// an empty text. A page whose entry names no picture is as unusable as
-// one whose file is gone.
-QString missingPictureFault()
-{
-    for (const QVector<PageSheet>& paper : qAsConst(answerSheet.sheets)) {
-        for (const PageSheet& page : paper) {
-            if (page.image.pixmap.isNull())
-                return QStringLiteral("图像 \"%1_%2.jpg\" 不存在,导入失败！").arg(answerSheet.paperName).arg(page.pageIndex);
-        }
-    }
-    return QString();
-}
-
-// Fills the card from the template file at `path`; why the card cannot be
-// used, or an empty text.
-QString readTemplate(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return file.errorString();
-    if (!answerSheet.unserialized(file.readAll()))
-        return answerSheet.errorString();
-    if (!importError.isEmpty())
-        return importError;
-    // The only name the reader takes that the new-project dialog refuses.
-    if (answerSheet.paperName.isEmpty())
-        return QStringLiteral("答题卡名称不合法，导入失败！");
-    const QString structureFault = IOController::pageStructureFault();
-    if (!structureFault.isEmpty())
-        return structureFault;
-    return missingPictureFault();
-}
 
 // A new card's template. clear() keeps what a new project sets again; a
 // file read into it, or refused, must not inherit the last card's red-card
@@ -128,28 +74,6 @@ void IOController::setUpPages(int pageCount)
     }
 }
 
-QString IOController::pageStructureFault()
-{
-    const AnswerSheet& card = answerSheet;
-    const QString fault = QStringLiteral("答题卡页面不完整，导入失败！");
-    if (card.paperCnt < 1 || card.sheets.size() != card.paperCnt)
-        return fault;
-    int pages = 0;
-    for (int paper = 0; paper < card.sheets.size(); ++paper) {
-        const QVector<PageSheet>& faces = card.sheets[paper];
-        // Only the last paper may go without its back.
-        const bool last = paper == card.sheets.size() - 1;
-        if (faces.isEmpty() || faces.size() > 2 || (!last && faces.size() < 2))
-            return fault;
-        for (int face = 0; face < faces.size(); ++face) {
-            if (faces[face].side != face || faces[face].pageIndex != paper * 2 + face)
-                return fault;
-        }
-        pages += faces.size();
-    }
-    return pages == card.pageCnt ? QString() : fault;
-}
-
 void IOController::newProject()
 {
     BusyGuard busy(overlayHost());
@@ -160,7 +84,7 @@ void IOController::newProject()
     savePath.clear();
 
     while (dialog.exec() == EIDialog::Ok) {
-        const QString fault = cardNameFault(dialog.cardName());
+        const QString fault = dialog.cardNameFault();
         if (!fault.isEmpty()) {
             ask(fault);
             continue;
@@ -207,13 +131,10 @@ void IOController::importProject()
 
     deletedRecords.clear();
     resetTemplate();
-    importError.clear();
-    projectDir = info.absolutePath();
-    savePath = projectDir;
-
-    const QString fault = readTemplate(path);
+    const QString fault = TemplateFolder::read(answerSheet, path);
     if (fault.isEmpty()) {
         state = State::Done;
+        savePath = projectDir;
     } else {
         state = State::Failed;
         lastError = fault;

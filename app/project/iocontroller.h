@@ -60,9 +60,6 @@ public:
     // The papers of the template made anew for pageCount pages: page i is
     // face i % 2 of paper i / 2.
     static void setUpPages(int pageCount);
-    // Why the template's papers cannot be shown page by page (a paper
-    // without its front, a page out of its place), or an empty text.
-    static QString pageStructureFault();
 
     // Where the next save writes; empty when it will ask.
     QString nextSavePath() const { return savePath; }

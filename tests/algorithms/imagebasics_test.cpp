@@ -73,6 +73,14 @@ TEST(Crop, emptyOrOffPageFramesAreErrorsNotTheWholePage)
     EXPECT_THROW(cropPage(page, QRectF(150, 10, 20, 20)), cv::Exception);
     EXPECT_THROW(cropPixmap(page, QRectF(-40, -40, 30, 30)), cv::Exception);
     EXPECT_THROW(cropPage(QPixmap(), QRectF(0, 0, 10, 10)), cv::Exception);
+    // Coordinates past the int range (a hand-edited template) saturate
+    // instead of wrapping round onto the page.
+    EXPECT_THROW(cropPage(page, QRectF(3e9, 3e9, 20, 20)), cv::Exception);
+    EXPECT_THROW(cropPage(page, QRectF(-5e9, 10, 20, 20)), cv::Exception);
+    EXPECT_EQ(clipToImage(QRectF(-3e9, -3e9, 6e9, 6e9), QSize(100, 80)), QRect(0, 0, 100, 80));
+    EXPECT_EQ(clipToImage(QRectF(qQNaN(), 0, 10, 10), QSize(100, 80)), QRect());
+    EXPECT_EQ(saturatedInt(-3e9), -(1 << 29));
+    EXPECT_EQ(saturatedInt(2.9), 2);
 
     const cv::Mat mat(80, 100, CV_8UC1, cv::Scalar(0));
     EXPECT_THROW(cropView(mat, cv::Rect(100, 0, 5, 5)), cv::Exception);

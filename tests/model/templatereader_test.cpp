@@ -354,10 +354,15 @@ TEST_F(TemplateReader, oversizedGridsAreRefused)
     EXPECT_FALSE(read({{"pageSheets", blocks({{"orientation", 1}, {"numList", many}})}}));
     EXPECT_FALSE(card.errorString().isEmpty());
 
-    // Subjective blocks have no grid; a large grid within bounds is read.
+    // Subjective blocks have no grid; a large grid within bounds is read,
+    // one column per option.
     EXPECT_TRUE(read({{"pageSheets", blocks({{"subAreaTopicType", "Composition"}, {"rows", 1000000}})}}));
+    QJsonArray options;
+    for (int i = 0; i < 100; ++i)
+        options.append(QString::number(i));
     EXPECT_TRUE(read({{"pageSheets", blocks({{"subAreaTopicType", "SingleChoice"}, {"rows", 100},
-                                             {"chooseCount", 100}, {"position", rect(0, 0, 10, 10)},
+                                             {"chooses", options}, {"position", rect(0, 0, 10, 10)},
                                              {"firstOption", rect(8, 8, 6, 4)}})}}));
     EXPECT_EQ(firstSection().branch[0].frame->rowCount(), 100);
+    EXPECT_EQ(firstSection().branch[0].frame->columnCount(), 100);
 }

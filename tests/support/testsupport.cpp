@@ -1,5 +1,6 @@
 #include "tests/support/testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTimer>
@@ -54,6 +55,52 @@ Watchdog::Watchdog(int seconds) : token(++watchdogGeneration)
 Watchdog::~Watchdog()
 {
     ++watchdogGeneration;
+}
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QByteArray jpegDeclaring(int width, int height)
+{
+    QImage tiny(16, 16, QImage::Format_RGB32);
+    tiny.fill(Qt::gray);
+    QByteArray jpeg = encoded(tiny, "jpg");
+    // The baseline frame header: FF C0, length, precision, height, width.
+    // Qt's encoder writes no FF byte in the segments before it.
+    const int frame = jpeg.indexOf("\xFF\xC0");
+    const char size[] = {char(height >> 8), char(height & 0xFF), char(width >> 8), char(width & 0xFF)};
+    return jpeg.replace(frame + 5, 4, size, 4);
+}
+
+QByteArray jpegWithCorruptData(const QImage& image)
+{
+    QByteArray jpeg = encoded(image, "jpg");
+    // A restart marker half-way through the compressed data, where none belongs.
+    const int scan = jpeg.indexOf("\xFF\xDA");
+    return jpeg.replace(scan + (jpeg.size() - scan) / 2, 2, "\xFF\xD4", 2);
+}
+
+bool resetPeakMemory()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+}
+
+qint64 peakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
 }
 
 } // namespace testsupport

@@ -1,8 +1,10 @@
 #pragma once
 
-// Helpers for the headless suites: temporary folders and a watchdog that
-// fails a test instead of letting a modal loop hang the run.
+// Helpers for the headless suites: temporary folders, a watchdog that
+// fails a test instead of letting a modal loop hang the run, and damaged
+// picture files.
 
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -41,5 +43,18 @@ public:
 private:
     int token;
 };
+
+// Picture files as a forger or a broken transfer leaves them: `image` as
+// `format` ("jpg", "png", ...); a JPEG of a few hundred bytes whose header
+// declares width x height pixels; a whole JPEG with an unexpected marker
+// half-way through its data, which the decoder complains about.
+QByteArray encoded(const QImage& image, const char* format);
+QByteArray jpegDeclaring(int width, int height);
+QByteArray jpegWithCorruptData(const QImage& image);
+
+// Starts a new peak of the resident memory (/proc/self/clear_refs), false
+// when the system does not allow it; the peak since (VmHWM) in bytes.
+bool resetPeakMemory();
+qint64 peakMemory();
 
 } // namespace testsupport

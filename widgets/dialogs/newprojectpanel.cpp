@@ -1,5 +1,6 @@
 #include "widgets/dialogs/newprojectpanel.h"
 
+#include "model/cardname.h"
 #include "model/infra/constants.h"
 #include "widgets/kit/eititlebar.h"
 #include "widgets/dialogs/ui_newprojectpanel.h"
@@ -41,6 +42,11 @@ NewProjectPanel::~NewProjectPanel()
 QString NewProjectPanel::cardName() const
 {
     return form->inputCardName->text();
+}
+
+QString NewProjectPanel::cardNameFault() const
+{
+    return cardNameRetryMessage(cardName());
 }
 
 int NewProjectPanel::paperCount() const

@@ -7,8 +7,8 @@ struct NewProjectPanel;
 }
 
 // "新建第三方答题卡": card name, placement, papers, faces, absent marks and
-// red card. It validates nothing itself: the caller checks the name and
-// may run exec() again with the entries kept.
+// red card. It validates nothing itself: the caller asks about the name
+// and may run exec() again with the entries kept.
 class NewProjectPanel : public EIDialog
 {
     Q_OBJECT
@@ -18,6 +18,9 @@ public:
     ~NewProjectPanel() override;
 
     QString cardName() const;
+    // What is wrong with the name as typed, in the words the operator is
+    // shown, or an empty text.
+    QString cardNameFault() const;
     int paperCount() const;
     // The number of page images the operator will supply.
     int pageCount() const;

@@ -245,3 +245,31 @@ TEST_F(ImageIntake, aPictureReplacedOnDiskIsReadAgain)
     EXPECT_LT(darkness(shown, QPoint(58, 58)), 30);
     EXPECT_GT(darkness(shown, QPoint(shown.width() - 58, shown.height() - 58)), 150);
 }
+
+TEST_F(ImageIntake, forgedAndCutPicturesGiveTheFormatMessageWithoutCostingMemory)
+{
+    project(1, 2);
+    const QString good = writeImage(QStringLiteral("good.jpg"), sheet(landscape));
+    // A few hundred bytes declaring 30,000 x 30,000 pixels, and a scan cut
+    // to its first tenth by a broken transfer.
+    const QString forged = scratch.file(QStringLiteral("forged.jpg"));
+    ASSERT_TRUE(testsupport::writeFile(forged, testsupport::jpegDeclaring(30000, 30000)));
+    const QByteArray whole = testsupport::encoded(sheet(landscape), "jpg");
+    const QString cut = scratch.file(QStringLiteral("cut.jpg"));
+    ASSERT_TRUE(testsupport::writeFile(cut, whole.left(whole.size() / 10)));
+    QSignalSpy done(&io, &IOController::importImagesDone);
+
+    const bool measured = testsupport::resetPeakMemory();
+    for (const QString& bad : {forged, cut}) {
+        SCOPED_TRACE(bad.toStdString());
+        Message shown;
+        openFilesAnswers = {{good, bad}, {}};
+        script.message(&shown, QStringLiteral("重新导入"));
+        io.importImages();
+        EXPECT_EQ(shown.text, formatText);
+        EXPECT_TRUE(pageImage(0, 0).pixmap.isNull());
+    }
+    EXPECT_EQ(states(done), QList<int>({2, 2}));
+    if (measured)
+        EXPECT_LT(testsupport::peakMemory(), 500LL * 1024 * 1024);
+}

@@ -116,6 +116,28 @@ TEST_F(ProjectImport, aPagePictureThatIsMissingOrNotNamedIsToldAndLeavesACleanTe
     expectCleanTemplate();
 }
 
+TEST_F(ProjectImport, aForgedOrCutPagePictureIsToldAsMissingWithoutCostingMemory)
+{
+    const QString path = saveTemplate(QStringLiteral("NAME"), 1, 2);
+    const QString folder = QFileInfo(path).absolutePath();
+    const QByteArray whole = testsupport::readFile(folder + QStringLiteral("/NAME_1.jpg"));
+    const bool measured = testsupport::resetPeakMemory();
+
+    // A 30,000 x 30,000 header in place of the first page, then the second
+    // page cut to a tenth.
+    const QList<QPair<QString, QByteArray>> cases = {{"NAME_0.jpg", testsupport::jpegDeclaring(30000, 30000)},
+                                                     {"NAME_1.jpg", whole.left(whole.size() / 10)}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(testsupport::writeFile(folder + QLatin1Char('/') + c.first, c.second));
+        Message shown;
+        EXPECT_EQ(import(path, &shown), 0);
+        EXPECT_EQ(shown.text, QStringLiteral("图像 \"%1\" 不存在,导入失败！").arg(c.first));
+        expectCleanTemplate();
+    }
+    if (measured)
+        EXPECT_LT(testsupport::peakMemory(), 500LL * 1024 * 1024);
+}
+
 TEST_F(ProjectImport, noFileOrAnEmptyOrMissingOneGivesTwoWithoutTouchingTheTemplate)
 {
     project(1, 2);

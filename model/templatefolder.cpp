@@ -1,0 +1,76 @@
+#include "model/templatefolder.h"
+
+#include "model/answersheet.h"
+#include "model/cardname.h"
+#include "model/infra/appstate.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString tooLargeText = QStringLiteral("答题卡文件过大，导入失败！");
+
+// The message about the first page that has no picture, or an empty text.
+// A page whose entry names no picture is as unusable as one whose file is
+// gone.
+QString missingPictureFault(const AnswerSheet& card)
+{
+    for (const QVector<PageSheet>& paper : card.sheets) {
+        for (const PageSheet& page : paper) {
+            if (page.image.pixmap.isNull())
+                return QStringLiteral("图像 \"%1_%2.jpg\" 不存在,导入失败！").arg(card.paperName).arg(page.pageIndex);
+        }
+    }
+    return QString();
+}
+
+} // namespace
+
+QString TemplateFolder::read(AnswerSheet& card, const QString& jsonPath)
+{
+    projectDir = QFileInfo(jsonPath).absolutePath();
+    importError.clear();
+
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return file.errorString();
+    if (file.size() > maxFileSize)
+        return tooLargeText;
+    if (!card.unserialized(file.readAll()))
+        return card.errorString();
+
+    const QString pictureFault = importError;
+    importError.clear();
+    if (!pictureFault.isEmpty())
+        return pictureFault;
+    // A file without "paperName" keeps the reset card's name, which the
+    // reader did not see.
+    if (cardNameFault(card.paperName) != CardNameFault::None)
+        return cardNameImportMessage;
+    const QString structureFault = pageStructureFault(card);
+    if (!structureFault.isEmpty())
+        return structureFault;
+    return missingPictureFault(card);
+}
+
+QString TemplateFolder::pageStructureFault(const AnswerSheet& card)
+{
+    const QString fault = QStringLiteral("答题卡页面不完整，导入失败！");
+    if (card.paperCnt < 1 || card.sheets.size() != card.paperCnt)
+        return fault;
+    int pages = 0;
+    for (int paper = 0; paper < card.sheets.size(); ++paper) {
+        const QVector<PageSheet>& faces = card.sheets[paper];
+        // Only the last paper may go without its back.
+        const bool last = paper == card.sheets.size() - 1;
+        if (faces.isEmpty() || faces.size() > 2 || (!last && faces.size() < 2))
+            return fault;
+        for (int face = 0; face < faces.size(); ++face) {
+            if (faces[face].side != face || faces[face].pageIndex != paper * 2 + face)
+                return fault;
+        }
+        pages += faces.size();
+    }
+    return pages == card.pageCnt ? QString() : fault;
+}
