@@ -13,6 +13,7 @@
 struct AnswerSheet
 {
     QString errorText;            // last failure of the reader or the mark check
+    bool notJson = false;         // the reader's last failure: the bytes hold no JSON object
     QByteArray json;              // the text of the last successful toJson
     int paperCnt = 1;
     int pageCnt = 0;

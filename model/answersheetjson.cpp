@@ -53,6 +53,7 @@ bool AnswerSheet::unserialized(const QByteArray& bytes)
 {
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    notJson = parseError.error != QJsonParseError::NoError || !document.isObject();
     if (parseError.error != QJsonParseError::NoError) {
         errorText = parseError.errorString();
         return false;

@@ -3,6 +3,7 @@
 #include "model/answersheet.h"
 #include "model/cardname.h"
 #include "model/infra/appstate.h"
+#include "model/infra/logger.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,8 @@
 namespace {
 
 const QString tooLargeText = QStringLiteral("答题卡文件过大，导入失败！");
+const QString unreadableText = QStringLiteral("答题卡文件无法打开，导入失败！");
+const QString malformedText = QStringLiteral("模板文件格式有误，导入失败！");
 
 // The message about the first page that has no picture, or an empty text.
 // A page whose entry names no picture is as unusable as one whose file is
@@ -33,12 +36,20 @@ QString TemplateFolder::read(AnswerSheet& card, const QString& jsonPath)
     importError.clear();
 
     QFile file(jsonPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return file.errorString();
+    // The operator reads a Chinese message; the log keeps the system's or
+    // the reader's own words for whoever looks into the file.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        fileLogger(LogWarning) << "template import: " << jsonPath.toStdString() << ": " << file.errorString().toStdString();
+        return unreadableText;
+    }
     if (file.size() > maxFileSize)
         return tooLargeText;
-    if (!card.unserialized(file.readAll()))
-        return card.errorString();
+    if (!card.unserialized(file.readAll())) {
+        if (!card.notJson)
+            return card.errorString();
+        fileLogger(LogWarning) << "template import: " << jsonPath.toStdString() << ": " << card.errorString().toStdString();
+        return malformedText;
+    }
 
     const QString pictureFault = importError;
     importError.clear();

@@ -16,10 +16,11 @@ constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 
 // Reads the template file at `jsonPath` and the page pictures beside it
 // into `card`, which the caller has reset; projectDir becomes the file's
-// folder. Returns why the card cannot be used, or an empty text: the
-// file's open error, the reader's error text, a page picture that is
-// missing or unreadable, a card name or page order the program cannot
-// hold. importError is empty afterwards.
+// folder. Returns why the card cannot be used, or an empty text: a file
+// that does not open or does not parse (the system's or the reader's own
+// text goes to the log), a page picture that is missing or unreadable, a
+// card name or page order the program cannot hold. importError is empty
+// afterwards.
 QString read(AnswerSheet& card, const QString& jsonPath);
 
 // Why the card's papers cannot be shown page by page (a paper without its

@@ -64,12 +64,19 @@ bool checkPaper(QVector<PageImage>& images, int paper, int pageCount, const QSiz
 
 } // namespace
 
+QString IOController::pictureFileFilter()
+{
+    // No semicolon after the list: Qt's own file dialog reads "name (patterns)"
+    // only when the closing bracket ends the filter, and shows nothing else.
+    return QStringLiteral("图像 (*.jpg *.jpeg *.tif *.bmp *.png)");
+}
+
 void IOController::importImages()
 {
     {
         BusyGuard busy(overlayHost());
         scannedFiles = fileDialogs.openFileNames(busy.parent(), QStringLiteral("选择本地图像"), QString(),
-                                                 QStringLiteral("图像 (*.jpg *.jpeg *.tif *.bmp *.png);"));
+                                                 pictureFileFilter());
     }
     if (scannedFiles.isEmpty())
         return;

@@ -51,6 +51,8 @@ public:
     ~IOController() override;
 
     void setFileDialogs(const FileDialogs& dialogs) { fileDialogs = dialogs; }
+    // What the picture file dialog lists.
+    static QString pictureFileFilter();
 
     // Counts, loads, turns, checks and stores the intake images as the
     // template's pages; true when all passed. Shows its own messages and

@@ -1,6 +1,6 @@
 #include "algorithms/conversions.h"
 
-#include "tests/algorithms/logwatch.h"
+#include "tests/support/logwatch.h"
 
 #include <QStringList>
 #include <QtGlobal>

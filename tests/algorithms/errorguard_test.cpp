@@ -10,7 +10,7 @@
 #include "algorithms/pagecorner.h"
 #include "algorithms/similarity.h"
 #include "algorithms/titlecheck.h"
-#include "tests/algorithms/logwatch.h"
+#include "tests/support/logwatch.h"
 
 #include <QPainter>
 

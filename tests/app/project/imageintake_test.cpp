@@ -1,5 +1,8 @@
 #include "tests/app/iotest.h"
 
+#include <QFileDialog>
+#include <QListView>
+
 using namespace iotest;
 
 namespace {
@@ -49,7 +52,7 @@ TEST_F(ImageIntake, wrongCountOffersAnotherImportOnlyWhenAsked)
     EXPECT_EQ(tooMany.title, QStringLiteral("提示"));
     EXPECT_EQ(tooMany.buttons, QStringList({"重新导入"}));
     EXPECT_EQ(fileDialogCaptions, QStringList({"选择本地图像"}));
-    EXPECT_EQ(fileDialogFilters, QStringList({"图像 (*.jpg *.jpeg *.tif *.bmp *.png);"}));
+    EXPECT_EQ(fileDialogFilters, QStringList({"图像 (*.jpg *.jpeg *.tif *.bmp *.png)"}));
     EXPECT_EQ(states(done), QList<int>({2}));
     EXPECT_TRUE(pageImage(0, 0).pixmap.isNull());
 
@@ -272,4 +275,34 @@ TEST_F(ImageIntake, forgedAndCutPicturesGiveTheFormatMessageWithoutCostingMemory
     EXPECT_EQ(states(done), QList<int>({2, 2}));
     if (measured)
         EXPECT_LT(testsupport::peakMemory(), 500LL * 1024 * 1024);
+}
+
+// The intake's own dialog is replaced in the other tests; here Qt's file
+// dialog itself must list the pictures of a folder under the program's
+// filter (and nothing else), or the operator can only type names.
+TEST_F(ImageIntake, theRealFileDialogListsThePicturesOfAFolder)
+{
+    QStringList pictures;
+    for (const char* name : {"a.jpg", "b.jpeg", "c.tif", "d.bmp", "e.png"})
+        pictures << QFileInfo(writeImage(QString::fromLatin1(name), sheet(QSize(40, 30)))).fileName();
+    ASSERT_TRUE(testsupport::writeFile(scratch.file(QStringLiteral("notes.txt")), "not a page"));
+
+    QFileDialog dialog(nullptr, QStringLiteral("选择本地图像"), QFileInfo(scratch.file(QStringLiteral("a.jpg"))).absolutePath(), IOController::pictureFileFilter());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.show();
+    auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    ASSERT_NE(list, nullptr);
+    auto shown = [list] {
+        QStringList names;
+        const QModelIndex root = list->rootIndex();
+        for (int row = 0; row < list->model()->rowCount(root); ++row)
+            names << list->model()->index(row, 0, root).data().toString();
+        names.sort();
+        return names;
+    };
+    // The file system model fills the list in the background.
+    for (int waited = 0; shown() != pictures && waited < 5000; waited += 50)
+        QTest::qWait(50);
+    EXPECT_EQ(shown(), pictures);
 }

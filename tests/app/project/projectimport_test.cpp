@@ -1,6 +1,7 @@
 #include "tests/app/iotest.h"
 
 #include "canvas/item/eirectitem.h"
+#include "tests/support/logwatch.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -159,12 +160,14 @@ TEST_F(ProjectImport, noFileOrAnEmptyOrMissingOneGivesTwoWithoutTouchingTheTempl
     }
 }
 
-TEST_F(ProjectImport, unreadableOrBrokenFileShowsTheReasonAndResetsTheTemplate)
+TEST_F(ProjectImport, unreadableOrBrokenFileIsRefusedInChineseAndTheLogKeepsTheReason)
 {
     const QString broken = scratch.file(QStringLiteral("broken.json"));
     ASSERT_TRUE(testsupport::writeFile(broken, "{\"paperName\": \"卡\", "));
     QJsonParseError parseError;
     QJsonDocument::fromJson(testsupport::readFile(broken), &parseError);
+    const QString array = scratch.file(QStringLiteral("array.json"));
+    ASSERT_TRUE(testsupport::writeFile(array, "[{\"paperName\": \"卡\"}]"));
 
     // A folder passes the size test but does not open as a file.
     const QString folder = scratch.file(QStringLiteral("folder.json"));
@@ -172,15 +175,21 @@ TEST_F(ProjectImport, unreadableOrBrokenFileShowsTheReasonAndResetsTheTemplate)
     QFile probe(folder);
     ASSERT_FALSE(probe.open(QIODevice::ReadOnly));
 
-    const QList<QPair<QString, QString>> cases = {{broken, parseError.errorString()}, {folder, probe.errorString()}};
+    const QString malformed = QStringLiteral("模板文件格式有误，导入失败！");
+    const struct {
+        QString path, shown, logged;
+    } cases[] = {{broken, malformed, parseError.errorString()},
+                 {array, malformed, QStringLiteral("unserialized -> !jsonDoc.isObject()")},
+                 {folder, QStringLiteral("答题卡文件无法打开，导入失败！"), probe.errorString()}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.first.toStdString());
+        SCOPED_TRACE(c.path.toStdString());
         project(1, 2);
+        logwatch::LogWatch log;
         Message shown;
-        EXPECT_EQ(import(c.first, &shown), 0);
-        EXPECT_FALSE(c.second.isEmpty());
-        EXPECT_EQ(shown.text, c.second);
+        EXPECT_EQ(import(c.path, &shown), 0);
+        EXPECT_EQ(shown.text, c.shown);
         EXPECT_EQ(shown.title, QStringLiteral("提示"));
+        EXPECT_EQ(log.newRecords(QStringLiteral("Warning"), QStringLiteral("template import: ") + c.path + QStringLiteral(": ") + c.logged).size(), 1);
         expectCleanTemplate();
     }
 }

@@ -1,4 +1,4 @@
-#include "tests/algorithms/logwatch.h"
+#include "tests/support/logwatch.h"
 
 #include "model/infra/logger.h"
 
