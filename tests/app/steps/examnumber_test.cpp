@@ -78,7 +78,7 @@ TEST_F(ExamNumber, aGridIsCountedConfirmedAndMeasuredABarcodeTakenAsFramed)
     answerNext(QStringLiteral("否"));
     frame(front.frame(12));
     EXPECT_EQ(frontPage.ticketNum.frame, kept);
-    examNumberDialogs.then([](DrawStuNoPanel* dialog) { pressCancel(dialog); });
+    examNumberDialogs.then([](DrawStuNoPanel* dialog) { press(dialog, QStringLiteral("取消")); });
     frame(front.frame(12));
     EXPECT_EQ(desk.texts(), Texts({"当前框选内容已存在，请确认是否删除考号信息并重新框选?",
                                    "当前框选内容已存在，请确认是否删除考号信息并重新框选?"}));

@@ -181,16 +181,12 @@ inline void choose(const QWidget* dialog, const char* name, const QString& item)
 }
 inline QString chosen(const QWidget* dialog, const char* name) { return field<QComboBox>(dialog, name)->currentText(); }
 
-inline void pressOk(QWidget* dialog)
+inline void press(QWidget* dialog, const QString& button)
 {
-    if (!iotest::clickButton(dialog, QStringLiteral("确定")))
-        ADD_FAILURE() << "no OK button";
+    if (!iotest::clickButton(dialog, button))
+        ADD_FAILURE() << "no button " << button.toStdString();
 }
-inline void pressCancel(QWidget* dialog)
-{
-    if (!iotest::clickButton(dialog, QStringLiteral("取消")))
-        ADD_FAILURE() << "no cancel button";
-}
+inline void pressOk(QWidget* dialog) { press(dialog, QStringLiteral("确定")); }
 
 // Where an item lies on the page, whatever its parents.
 inline QRectF onPage(const EIRectItem* item)

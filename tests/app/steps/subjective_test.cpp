@@ -101,11 +101,9 @@ TEST_F(Subjective, answerAreasOptionalMarksAndTheirAssociation)
     frame(markFrame);
     const SubArea& marked = optional.branch[0];
     ASSERT_EQ(marked.choosePosition.size(), 3);
-    EXPECT_EQ(marked.choseScore.size(), 3);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EIRectItem* box = marked.choosePosition[i];
-        EXPECT_EQ(box->parentItem(), marked.chooseArea);
         EXPECT_EQ(captionOf(box), QString::number(6 + i));
         EXPECT_NEAR(onPage(box).center().x(), QRectF(markBoxes[i]).center().x(), 3);
         EXPECT_NEAR(onPage(box).center().y(), QRectF(markBoxes[i]).center().y(), 3);
@@ -126,7 +124,7 @@ TEST_F(Subjective, answerAreasOptionalMarksAndTheirAssociation)
     EXPECT_EQ(captionOf(section(FaceBack, 0).frame), QStringLiteral("第3~5题"));
 
     // Next asks for the association first: cancelled, the step stays.
-    associationDialogs.then([](OptionalAssociatePanel* dialog) { pressCancel(dialog); });
+    associationDialogs.then([](OptionalAssociatePanel* dialog) { press(dialog, QStringLiteral("取消")); });
     clickNext();
     EXPECT_EQ(currentStep, StepSubjective);
     EXPECT_EQ(marked.chooseTopicGroup, 0);
