@@ -96,6 +96,11 @@ private:
     // A frame drawn on the canvas: filtered by size and place, then judged
     // by the current step's validator.
     void onDrawFinished(QRectF rect);
+    // Step 5: a subjective block, or the marks of the optional set that
+    // waits for them.
+    bool frameSubjectiveStep(const QRectF& rect, BusyGuard& busy);
+    // The viewer's "关联选做题".
+    void onOptAssociate();
     // On the lines step, once titles exist, a new line clears all framing
     // first; false when the operator keeps it.
     bool confirmLinesReframe();

@@ -168,12 +168,21 @@ protected:
     // A new card through its dialog, then the drawn faces through the intake.
     void openCard(const QList<Face>& faces)
     {
+        QList<QImage> images;
+        for (const Face& face : faces)
+            images.append(drawFace(face));
+        openCardOf(images);
+    }
+
+    // Two faces make one paper, four two papers.
+    void openCardOf(const QList<QImage>& faces)
+    {
         const int twoPapers = faces.size() == 4 ? 1 : 0;
         newCard(QStringLiteral("期中卡"), twoPapers, twoPapers);
         QStringList files;
-        for (const Face& face : faces) {
+        for (const QImage& face : faces) {
             files.append(scratch.file(QStringLiteral("face%1.png").arg(files.size())));
-            ASSERT_TRUE(drawFace(face).save(files.last()));
+            ASSERT_TRUE(face.save(files.last()));
         }
         importImages(files);
         ASSERT_EQ(currentStep, StepGetTemplate);
