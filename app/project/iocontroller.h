@@ -13,6 +13,7 @@
 
 class BusyOverlayHost;
 class EIMainWindow;
+class EIScan;
 class QWidget;
 
 // The file dialogs the I/O controller asks. Tests put answers of their own
@@ -51,6 +52,9 @@ public:
     ~IOController() override;
 
     void setFileDialogs(const FileDialogs& dialogs) { fileDialogs = dialogs; }
+    // The folder whose "scanImage" takes the scanned pages: the program's
+    // own by default; tests scan into a scratch folder.
+    void setProgramDir(const QString& folder) { programDir = folder; }
     // What the picture file dialog lists.
     static QString pictureFileFilter();
 
@@ -77,6 +81,8 @@ public slots:
     void importImages();
     void newProject();
     void importProject();
+    // Asks which scanner to use and starts a scan; the busy overlay stays
+    // up until its end reaches onScanComplete.
     void scanImage();
     // Writes the template folder; answers with saveProjectDone.
     void saveProject();
@@ -97,4 +103,9 @@ private:
     bool fromImport = false;
     QPointer<EIMainWindow> mainWindow;
     FileDialogs fileDialogs;
+    EIScan* scanner = nullptr;
+    QString programDir;
+    // This controller started the scan that is running; only that scan's
+    // end is this controller's to check.
+    bool scanRunning = false;
 };

@@ -72,6 +72,8 @@ public slots:
     void onShowAbout();
 
 protected:
+    // No native-event hook for the scanner: its pages reach the GUI thread
+    // through the event loop (scanner/saneconnection.h).
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
