@@ -166,10 +166,10 @@ protected:
     }
 
     // A new card through its dialog, then the drawn faces through the intake.
-    void openCard(const QList<Face>& faces)
+    void openCard(const QList<Face>& faces, const QString& name = QStringLiteral("期中卡"))
     {
         const int twoPapers = faces.size() == 4 ? 1 : 0;
-        newCard(QStringLiteral("期中卡"), twoPapers, twoPapers);
+        newCard(name, twoPapers, twoPapers);
         QStringList files;
         for (const Face& face : faces) {
             files.append(scratch.file(QStringLiteral("face%1.png").arg(files.size())));
