@@ -14,6 +14,7 @@
 #include <csignal>
 #include <map>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace framingtest;
 
@@ -36,6 +37,14 @@ std::map<std::string, std::string> snapshot(const QString& folder)
         files[name.toStdString()] = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toStdString();
     }
     return files;
+}
+
+// Which file a path names: a file replaced by a save is a new one.
+ino_t fileIdentity(const QString& path)
+{
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
+    return status.st_ino;
 }
 
 QSize pictureSize(const QString& path)
@@ -127,6 +136,7 @@ TEST_F(SaveRoad, unfinishedThenFinishedThenRefusedAndFullAndReadBackByAFreshProc
     QSignalSpy saved(window->ioController(), &IOController::saveProjectDone);
     const QString unfinished = out + QStringLiteral("/卡1_(未完成)");
     const QString finished = out + QStringLiteral("/卡1");
+    const QString json = finished + QStringLiteral("/卡1.json");
 
     // Step 3: the unfinished folder, and the next save asks for no folder.
     folderAnswers = QStringList{out};
@@ -146,12 +156,13 @@ TEST_F(SaveRoad, unfinishedThenFinishedThenRefusedAndFullAndReadBackByAFreshProc
     EXPECT_EQ(desk.texts(), Texts({"保存完成，是否打开所在文件夹?"}));
     EXPECT_EQ(openedFolders, QStringList({finished}));
     EXPECT_FALSE(QFileInfo::exists(unfinished));
-    EXPECT_EQ(readJson(finished + QStringLiteral("/卡1.json")).value("isComplete"), QJsonValue(true));
+    EXPECT_EQ(readJson(json).value("isComplete"), QJsonValue(true));
     expectPagesMatchTheirPictures(finished, QStringLiteral("卡1"));
     EXPECT_EQ(folderAsks, 1);
     const auto written = snapshot(finished);
     ASSERT_EQ(written.size(), 3u);
-    const QByteArray writtenJson = testsupport::readFile(finished + QStringLiteral("/卡1.json"));
+    const QByteArray writtenJson = testsupport::readFile(json);
+    const ino_t writtenFile = fileIdentity(json);
 
     // A polluted optional mark: the writer refuses and the folder stays as it was.
     SubArea& answer = page(0, FaceFront).sections[0].branch[0];
@@ -164,15 +175,16 @@ TEST_F(SaveRoad, unfinishedThenFinishedThenRefusedAndFullAndReadBackByAFreshProc
     EXPECT_EQ(snapshot(finished), written);
 
     // A disk too full for the new text keeps the earlier one whole.
-    const QString json = finished + QStringLiteral("/卡1.json");
     ASSERT_TRUE(QDir().mkpath(scratch.file(QStringLiteral("child"))));
     EXPECT_TRUE(runChild(QStringLiteral("FullDiskChild.*"), json, scratch.file(QStringLiteral("child"))));
     EXPECT_EQ(snapshot(finished), written);
+    EXPECT_EQ(fileIdentity(json), writtenFile);
 
     // A fresh process reads the card back and saves the same text.
     EXPECT_TRUE(runChild(QStringLiteral("RoundTripChild.*"), json, scratch.file(QStringLiteral("child"))));
     EXPECT_EQ(QDir(finished).entryList(QDir::Files), QStringList({"卡1.json", "卡1_0.jpg", "卡1_1.jpg"}));
-    EXPECT_EQ(testsupport::readFile(finished + QStringLiteral("/卡1.json")).toStdString(), writtenJson.toStdString());
+    EXPECT_NE(fileIdentity(json), writtenFile) << "not written again";
+    EXPECT_EQ(testsupport::readFile(json).toStdString(), writtenJson.toStdString());
     for (const QString& picture : {QStringLiteral("卡1_0.jpg"), QStringLiteral("卡1_1.jpg")})
         EXPECT_EQ(pictureSize(finished + QLatin1Char('/') + picture), QSize(pageWidth, pageHeight));
 
