@@ -37,6 +37,10 @@ FileDialogs::FileDialogs()
       }),
       openFileNames([](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
           return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+      }),
+      existingDirectory([](QWidget* parent, const QString& caption, const QString& folder) {
+          return QFileDialog::getExistingDirectory(parent, caption, folder,
+                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
       })
 {
 }

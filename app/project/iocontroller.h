@@ -24,17 +24,20 @@ struct FileDialogs
                                            const QString& filter)>;
     using OpenFiles = std::function<QStringList(QWidget* parent, const QString& caption, const QString& folder,
                                                 const QString& filter)>;
+    using ExistingFolder = std::function<QString(QWidget* parent, const QString& caption, const QString& folder)>;
 
     OpenFile openFileName;
     OpenFiles openFileNames;
+    // Folders only, links not followed.
+    ExistingFolder existingDirectory;
 
     FileDialogs();
 };
 
 // Everything that reads or writes a project: a new project, the import of
-// a saved template and the intake of sheet images with their checks. It
-// works on the program-wide template and answers the main window only
-// through its signals, each carrying a State.
+// a saved template, the intake of sheet images with their checks and the
+// save of the template folder. It works on the program-wide template and
+// answers the main window only through its signals, each carrying a State.
 class IOController : public QObject
 {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
 #include "model/removeditems.h"
+#include "platform/folderopener.h"
 #include "widgets/dialogs/newprojectpanel.h"
 
 #include <QComboBox>
@@ -45,7 +46,16 @@ protected:
         dialogs.openFileNames = [this](QWidget*, const QString&, const QString&, const QString&) {
             return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
         };
+        dialogs.existingDirectory = [this](QWidget*, const QString&, const QString&) {
+            ++folderAsks;
+            return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+        };
         window->ioController()->setFileDialogs(dialogs);
+        // A finished save offers to show its folder; no test opens a window for it.
+        platform::setFolderOpener([this](const QString& folder) {
+            openedFolders.append(folder);
+            return true;
+        });
         viewer = window->imageViewer();
     }
 
@@ -57,6 +67,7 @@ protected:
         answerSheet.clear();
         delete window;
         currentStep = StepGetTemplate;
+        platform::setFolderOpener({});
     }
 
     bool overlayUp() const
@@ -195,6 +206,10 @@ protected:
     DialogScript* script = nullptr;
     QStringList openFileAnswers;
     QList<QStringList> openFilesAnswers;
+    // The save folder dialog: how often it came up, and its answers.
+    int folderAsks = 0;
+    QStringList folderAnswers;
+    QStringList openedFolders;
 };
 
 } // namespace flowtest

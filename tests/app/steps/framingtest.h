@@ -166,7 +166,7 @@ protected:
     }
 
     // A new card through its dialog, then the drawn faces through the intake.
-    void openCard(const QList<Face>& faces)
+    void openCard(const QList<Face>& faces, const QString& name = QStringLiteral("期中卡"))
     {
         QList<QImage> images;
         for (const Face& face : faces)
@@ -178,7 +178,7 @@ protected:
     void openCardOf(const QList<QImage>& faces)
     {
         const int twoPapers = faces.size() == 4 ? 1 : 0;
-        newCard(QStringLiteral("期中卡"), twoPapers, twoPapers);
+        newCard(name, twoPapers, twoPapers);
         QStringList files;
         for (const QImage& face : faces) {
             files.append(scratch.file(QStringLiteral("face%1.png").arg(files.size())));
