@@ -171,11 +171,11 @@ protected:
         QList<QImage> images;
         for (const Face& face : faces)
             images.append(drawFace(face));
-        openCardOf(images);
+        openCardOf(images, name);
     }
 
     // Two faces make one paper, four two papers.
-    void openCardOf(const QList<QImage>& faces)
+    void openCardOf(const QList<QImage>& faces, const QString& name = QStringLiteral("期中卡"))
     {
         const int twoPapers = faces.size() == 4 ? 1 : 0;
         newCard(name, twoPapers, twoPapers);
