@@ -25,12 +25,13 @@ namespace questionstest {
 using namespace framingtest;
 
 // A ruled exam-number grid: one column of ten bubbles per digit, the
-// digit printed in each.
+// digit printed in each. The pitches, 5.8 and 4 mm, are no whole number
+// of pixels, as on a scanned sheet.
 struct ExamGrid
 {
-    static constexpr int cellWidth = 46;
+    static constexpr double cellWidth = 45.67;
     static constexpr int rows = 10;
-    static constexpr double rowPitch = 31;
+    static constexpr double rowPitch = 31.5;
     static constexpr int topMargin = 14;
     static constexpr int bubbleWidth = 26;
     static constexpr int bubbleHeight = 16;
@@ -38,11 +39,11 @@ struct ExamGrid
     QPoint origin;
     int columns = 10;
 
-    int width() const { return columns * cellWidth; }
+    int width() const { return qRound(columns * cellWidth); }
     int height() const { return topMargin * 2 + qRound((rows - 1) * rowPitch) + bubbleHeight; }
-    QRect firstBubble() const
+    QRectF firstBubble() const
     {
-        return QRect(origin.x() + (cellWidth - bubbleWidth) / 2, origin.y() + topMargin, bubbleWidth, bubbleHeight);
+        return QRectF(origin.x() + (cellWidth - bubbleWidth) / 2, origin.y() + topMargin, bubbleWidth, bubbleHeight);
     }
     QRectF frame(int margin = 15) const
     {
@@ -93,16 +94,16 @@ inline QImage questionSheet(const ExamGrid& exam)
     painter.drawRect(QRect(exam.origin, QSize(exam.width(), exam.height())));
     painter.setPen(QPen(Qt::black, 2));
     for (int c = 1; c < exam.columns; ++c) {
-        const int x = exam.origin.x() + c * ExamGrid::cellWidth;
-        painter.drawLine(x, exam.origin.y(), x, exam.origin.y() + exam.height());
+        const double x = exam.origin.x() + c * ExamGrid::cellWidth;
+        painter.drawLine(QPointF(x, exam.origin.y()), QPointF(x, exam.origin.y() + exam.height()));
     }
     font.setPixelSize(ExamGrid::bubbleHeight - 5);
     painter.setFont(font);
-    const QRect first = exam.firstBubble();
+    const QRectF first = exam.firstBubble();
     for (int c = 0; c < exam.columns; ++c) {
         for (int r = 0; r < ExamGrid::rows; ++r) {
             // Inset by half the pen, so the ink covers the bubble exactly.
-            const QRectF bubble(first.x() + c * ExamGrid::cellWidth + 1, first.y() + qRound(r * ExamGrid::rowPitch) + 1,
+            const QRectF bubble(first.x() + c * ExamGrid::cellWidth + 1, first.y() + r * ExamGrid::rowPitch + 1,
                                 ExamGrid::bubbleWidth - 2, ExamGrid::bubbleHeight - 2);
             painter.drawEllipse(bubble);
             painter.drawText(bubble, Qt::AlignCenter, QString::number(r));
