@@ -39,7 +39,6 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         script = new DialogScript(window);
-        FileDialogs dialogs;
         dialogs.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
             return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
         };
@@ -201,6 +200,9 @@ protected:
 
     testsupport::Watchdog watchdog{120};
     testsupport::ScratchDir scratch;
+    // The file dialogs the controller asks: scripted answers, unless a
+    // test puts one of Qt's own back.
+    FileDialogs dialogs;
     EIMainWindow* window = nullptr;
     ImageViewer* viewer = nullptr;
     DialogScript* script = nullptr;

@@ -2,55 +2,23 @@
 // unfinished save on step 3, a finished one on step 7, a refused one, a
 // save onto a full disk and the saved card read back by a fresh process.
 
+#include "tests/app/savetest.h"
 #include "tests/app/steps/framingtest.h"
 
 #include "model/templatefolder.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QCryptographicHash>
-#include <QProcess>
 
 #include <csignal>
-#include <map>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace framingtest;
+using namespace savetest;
 
 namespace {
 
 // What a child process of this suite works on, passed in its environment.
 const char* const childCardVariable = "TOLLIVAR_SAVED_CARD";
-
-QJsonObject readJson(const QString& path)
-{
-    return QJsonDocument::fromJson(testsupport::readFile(path)).object();
-}
-
-// Every file of `folder` with a digest of its bytes, as failures print it.
-std::map<std::string, std::string> snapshot(const QString& folder)
-{
-    std::map<std::string, std::string> files;
-    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        const QByteArray bytes = testsupport::readFile(folder + QLatin1Char('/') + name);
-        files[name.toStdString()] = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toStdString();
-    }
-    return files;
-}
-
-// Which file a path names: a file replaced by a save is a new one.
-ino_t fileIdentity(const QString& path)
-{
-    struct stat status {};
-    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << path.toStdString();
-    return status.st_ino;
-}
-
-QSize pictureSize(const QString& path)
-{
-    return QImageReader(path).size();
-}
 
 // Each page's "img" is the size of the JPEG written beside the file.
 void expectPagesMatchTheirPictures(const QString& folder, const QString& name)
@@ -67,25 +35,9 @@ void expectPagesMatchTheirPictures(const QString& folder, const QString& name)
     }
 }
 
-// Runs the disabled test `test` of this binary in a process of its own,
-// on `card`; true when it ran and passed.
 bool runChild(const QString& test, const QString& card, const QString& workFolder)
 {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(childCardVariable), card);
-    child.setProcessEnvironment(environment);
-    child.setWorkingDirectory(workFolder);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + test});
-    const bool finished = child.waitForFinished(100000);
-    const QByteArray output = child.readAll();
-    const bool passed = finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
-                        && output.contains("[  PASSED  ] 1 test.");
-    if (!passed)
-        ADD_FAILURE() << output.toStdString();
-    return passed;
+    return savetest::runChild(test, childCardVariable, card, workFolder);
 }
 
 // One paper, two faces, the card "卡1", framed up to step 3: no line, a

@@ -82,14 +82,9 @@ const QRect answerAreas[] = {QRect(200, 1100, 500, 250), QRect(800, 1100, 500, 2
 const QRect markBoxes[] = {QRect(1450, 1140, 40, 26), QRect(1560, 1140, 40, 26), QRect(1670, 1140, 40, 26)};
 const QRectF markFrame(1430, 1120, 300, 66);
 
-inline QImage questionSheet(const ExamGrid& exam)
+// A ruled grid of bubbles, the digit printed in each.
+inline void printExamGrid(QPainter& painter, const ExamGrid& exam)
 {
-    QImage image(pageWidth, pageHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-
     painter.setPen(QPen(Qt::black, 3));
     painter.drawRect(QRect(exam.origin, QSize(exam.width(), exam.height())));
     painter.setPen(QPen(Qt::black, 2));
@@ -97,6 +92,7 @@ inline QImage questionSheet(const ExamGrid& exam)
         const double x = exam.origin.x() + c * ExamGrid::cellWidth;
         painter.drawLine(QPointF(x, exam.origin.y()), QPointF(x, exam.origin.y() + exam.height()));
     }
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(ExamGrid::bubbleHeight - 5);
     painter.setFont(font);
     const QRectF first = exam.firstBubble();
@@ -109,12 +105,21 @@ inline QImage questionSheet(const ExamGrid& exam)
             painter.drawText(bubble, Qt::AlignCenter, QString::number(r));
         }
     }
+}
 
-    for (const BoxGrid& block : {firstBlock, secondBlock, verticalBlock})
+inline void printOptionBlocks(QPainter& painter, std::initializer_list<BoxGrid> blocks = {firstBlock, secondBlock, verticalBlock})
+{
+    for (const BoxGrid& block : blocks)
         for (int r = 0; r < block.rows; ++r)
             for (int c = 0; c < block.columns; ++c)
                 painter.fillRect(block.boxAt(r, c), Qt::black);
+}
 
+// The three answer areas, the last with its optional marks.
+inline void printAnswerAreas(QPainter& painter)
+{
+    painter.setPen(QPen(Qt::black, 2));
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(28);
     painter.setFont(font);
     for (const QRect& area : answerAreas) {
@@ -123,6 +128,17 @@ inline QImage questionSheet(const ExamGrid& exam)
     }
     for (const QRect& box : markBoxes)
         painter.drawRect(box);
+}
+
+inline QImage questionSheet(const ExamGrid& exam)
+{
+    QImage image(pageWidth, pageHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    printExamGrid(painter, exam);
+    printOptionBlocks(painter);
+    printAnswerAreas(painter);
     return image;
 }
 
