@@ -1,5 +1,6 @@
 #include "algorithms/examnumber.h"
 
+#include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/errorguard.h"
 #include "algorithms/imagebasics.h"
@@ -24,24 +25,6 @@ constexpr double rulingHeightShare = 0.8;
 constexpr int maxRulingWidth = 10;
 // How far beyond the frame the grid's ruled frame is searched.
 constexpr int frameSearchMargin = 16;
-
-// Fills the inside of every closed outline smaller than `cell` in both
-// directions: bubbles become solid, while the boxes of a header or the
-// grid's own cells stay open.
-void fillSmallOutlines(cv::Mat& image, const cv::Size& cell)
-{
-    std::vector<std::vector<cv::Point>> contours;
-    std::vector<cv::Vec4i> hierarchy;
-    cv::findContours(image, contours, hierarchy, cv::RETR_CCOMP, cv::CHAIN_APPROX_SIMPLE);
-    for (size_t i = 0; i < contours.size(); ++i) {
-        if (hierarchy[i][3] < 0) // an outline, not a hole in one
-            continue;
-        const cv::Rect hole = cv::boundingRect(contours[i]);
-        if (hole.width < cell.width && hole.height < cell.height)
-            cv::drawContours(image, contours, static_cast<int>(i), cv::Scalar(255), cv::FILLED);
-    }
-}
-
 } // namespace
 
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)

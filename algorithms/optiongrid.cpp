@@ -1,5 +1,6 @@
 #include "algorithms/optiongrid.h"
 
+#include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/conversions.h"
 #include "algorithms/errorguard.h"
@@ -109,6 +110,12 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
         if (bounds.empty())
             return 1;
         cv::Mat crop = image(bounds).clone();
+        // Sheets print their option boxes as outlines, often with the
+        // letter inside, or as bracketed letters: the top and bottom edges
+        // of one would pass for two thin box rows. Made solid, they
+        // measure as filled boxes do.
+        const cv::Mat ink = crop.clone();
+        fillOpenBoxes(crop, cv::Size(crop.cols / cols, crop.rows / rows));
 
         float boxHeight = 0.0f;
         float rowPitch = 0.0f;
@@ -122,6 +129,23 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
         float columnPitch = static_cast<float>(boxWidth) + gap;
         float width = static_cast<float>(boxWidth);
 
+        // An outline is drawn on the middle of its stroke, not on the outer
+        // edge that was measured.
+        OptionGridParams outer;
+        outer.x = left;
+        outer.y = top;
+        outer.boxWidth = width;
+        outer.boxHeight = boxHeight;
+        outer.columnPitch = columnPitch;
+        outer.rowPitch = rowPitch;
+        const float inset = outlineInset(ink, outer, rows, cols);
+        float x = static_cast<float>(left) + inset;
+        width -= 2.0f * inset;
+        if (boxHeight > 0.0f) {
+            top += inset;
+            boxHeight -= 2.0f * inset;
+        }
+
         // Printed sheets use one standard grid; measurement noise of a
         // pixel or two must not move a box off it.
         if (inRange(rowPitch, 79.0f, 82.0f) && inRange(boxHeight, 47.0f, 50.0f)) {
@@ -134,7 +158,7 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
         }
 
         OptionGridParams measured;
-        measured.x = bounds.x + left;
+        measured.x = static_cast<float>(bounds.x) + x;
         measured.y = static_cast<float>(bounds.y) + top;
         measured.boxWidth = width;
         measured.boxHeight = boxHeight;

@@ -78,6 +78,41 @@ void drawQuestionRow(QImage& image, QPoint origin, int options)
     }
 }
 
+// How a sheet prints its option boxes when it does not fill them: as
+// outlines, outlines with the option's letter inside, or the letter
+// between square brackets; or filled with the letter left white.
+enum class BoxStyle { Outlined, Lettered, Bracketed, KnockedOut };
+
+// A box of the given style on `rect`, strokes `pen` pixels wide centred on
+// the box's edges.
+void drawOptionBox(QImage& image, const QRect& rect, BoxStyle style, int pen, int option)
+{
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, pen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    if (style == BoxStyle::Bracketed) {
+        // On the box's edges as drawRect draws them.
+        const int left = rect.x();
+        const int top = rect.y();
+        const int right = rect.x() + rect.width();
+        const int bottom = rect.y() + rect.height();
+        const int serif = rect.height() / 4;
+        painter.drawPolyline(QPolygon({{left + serif, top}, {left, top}, {left, bottom}, {left + serif, bottom}}));
+        painter.drawPolyline(
+            QPolygon({{right - serif, top}, {right, top}, {right, bottom}, {right - serif, bottom}}));
+    } else if (style == BoxStyle::KnockedOut) {
+        painter.fillRect(rect, Qt::black);
+        painter.setPen(Qt::white);
+    } else {
+        painter.drawRect(rect);
+    }
+    if (style == BoxStyle::Outlined)
+        return;
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(rect.height() * 3 / 4);
+    painter.setFont(font);
+    painter.drawText(rect, Qt::AlignCenter, QString(QChar('A' + option % 4)));
+}
+
 } // namespace
 
 TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
@@ -96,6 +131,28 @@ TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
     EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
     EXPECT_NEAR(grid.x, 20, 1);
     EXPECT_NEAR(grid.y, 20, 1);
+
+    // Outlined with their letters, measured on the middle of their
+    // strokes, the same boxes snap just the same; filled with a white
+    // letter, the ink beside the letter is no stroke to measure from.
+    for (const BoxStyle style : {BoxStyle::Lettered, BoxStyle::KnockedOut}) {
+        SCOPED_TRACE(int(style));
+        QImage printed = synthetic::blankPage(1000, 900);
+        for (int r = 0; r < 5; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const QPoint step(qRound(c * drawn.pitch.width()), qRound(r * drawn.pitch.height()));
+                drawOptionBox(printed, QRect(drawn.origin + step, drawn.box.toSize()), style, 2, c);
+            }
+        }
+        region = cropPage(QPixmap::fromImage(printed), frame);
+        ASSERT_EQ(getObjectSelectPosition(region, 5, 4, grid), 0);
+        EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0);
+        EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
+        EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch);
+        EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
+        EXPECT_NEAR(grid.x, 20, 1);
+        EXPECT_NEAR(grid.y, 20, 1);
+    }
 
     // Wider boxes at the standard pitch: the rows snap, the columns are
     // measured as they are.
@@ -224,6 +281,74 @@ TEST(GetObjectPos, theBoxesOfATwentyByFourBlockDoNotDriftFromTheFirst)
             const QPointF drawnDrift = drawnBox(rows - 1, cols - 1).topLeft() - drawnBox(0, 0).topLeft();
             EXPECT_NEAR((cols - 1) * grid.columnPitch, drawnDrift.x(), 2);
             EXPECT_NEAR((rows - 1) * grid.rowPitch, drawnDrift.y(), 2);
+        }
+    }
+}
+
+// Sheets print their option boxes as outlines far more often than filled.
+// Blocks of 5 and of 20 questions, empty outlines, outlines with their
+// letter and bracketed letters, on 200- and 300-dpi pages framed 5 to 25
+// pixels out: every box of the laid-out grid lies within 3 pixels of the
+// drawn one. Measured as separate rows, the top and bottom edges of an
+// outline put the grid over two rows of boxes.
+TEST(GetObjectPos, outlinedBoxesAreLaidOutOnTheirDrawnPlaces)
+{
+    struct Block
+    {
+        int rows;
+        QSizeF box;
+        QSizeF pitch;
+    };
+    // The operator's block of 60 x 30 boxes, and a long one whose pitches
+    // are no whole number of pixels.
+    const Block blocks[] = {{5, QSizeF(60, 30), QSizeF(90, 60)}, {20, QSizeF(50, 26), QSizeF(76.3, 41.7)}};
+    constexpr int cols = 4;
+    for (const double dpi : {200.0, 300.0}) {
+        const double s = dpi / 200;
+        for (const BoxStyle style : {BoxStyle::Outlined, BoxStyle::Lettered, BoxStyle::Bracketed}) {
+            const int width = qRound(210 * dpi / 25.4); // A4
+            QImage image = synthetic::blankPage(width, width);
+            QVector<QRect> drawn[2];
+            for (int b = 0; b < 2; ++b) {
+                const QPoint origin(qRound((150 + 500 * b) * s), qRound(150 * s));
+                for (int r = 0; r < blocks[b].rows; ++r) {
+                    for (int c = 0; c < cols; ++c) {
+                        const QPoint step(qRound(c * blocks[b].pitch.width() * s),
+                                          qRound(r * blocks[b].pitch.height() * s));
+                        drawn[b].append(QRect(origin + step, (blocks[b].box * s).toSize()));
+                        drawOptionBox(image, drawn[b].back(), style, qRound(2 * s), c);
+                    }
+                }
+            }
+            const QPixmap page = QPixmap::fromImage(image);
+            for (int b = 0; b < 2; ++b) {
+                const int rows = blocks[b].rows;
+                const QRect extent = drawn[b].front().united(drawn[b].back());
+                for (const int margin : {5, 15, 25}) {
+                    SCOPED_TRACE(QStringLiteral("%1 dpi, style %2, %3 rows, framed %4 px out")
+                                     .arg(dpi)
+                                     .arg(int(style))
+                                     .arg(rows)
+                                     .arg(margin)
+                                     .toStdString());
+                    const QRectF frame = QRectF(extent).adjusted(-margin, -margin, margin, margin);
+                    OptionGridParams grid;
+                    ASSERT_EQ(getObjectPos(page, frame, rows, cols, grid), 0);
+                    const QPointF origin = frame.toRect().topLeft() + QPointF(grid.x, grid.y);
+                    double worst = 0;
+                    for (int r = 0; r < rows; ++r) {
+                        for (int c = 0; c < cols; ++c) {
+                            const QRectF laid(origin + QPointF(c * grid.columnPitch, r * grid.rowPitch),
+                                              QSizeF(grid.boxWidth, grid.boxHeight));
+                            const QRectF box = drawn[b][r * cols + c];
+                            for (const double off : {laid.left() - box.left(), laid.top() - box.top(),
+                                                     laid.right() - box.right(), laid.bottom() - box.bottom()})
+                                worst = std::max(worst, std::abs(off));
+                        }
+                    }
+                    EXPECT_LE(worst, 3.0);
+                }
+            }
         }
     }
 }
