@@ -4,7 +4,6 @@
 #include "model/infra/logger.h"
 #include "scanner/scancodes.h"
 
-#include <QDebug>
 #include <QUuid>
 
 namespace {
@@ -141,7 +140,7 @@ void EIScan::finishBatch()
     fileLogger(LogInfo) << "ScanComplate";
     SaneConnection::closeAll();
     initialised = false;
-    qDebug() << "scan finished with" << scannedFiles.size() << "pages";
+    fileLogger(LogDebug) << "scan finished with " << scannedFiles.size() << " pages";
     emit scanComplete(int(ScanCompletion::Done), doneText);
 }
 

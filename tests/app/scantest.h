@@ -8,11 +8,11 @@
 // built on flowtest::FlowTest.
 
 #include "tests/app/flowtest.h"
+#include "tests/support/eventloopgaps.h"
 
 #include "scanner/saneconnection.h"
 #include "widgets/dialogs/scanpanel.h"
 
-#include <QElapsedTimer>
 
 namespace scantest {
 
@@ -88,16 +88,14 @@ protected:
         QSignalSpy done(this->window->ioController(), &IOController::scanComplete);
         iotest::click(this->button(QStringLiteral("扫描答题卡模板")));
 
-        QElapsedTimer clock;
-        qint64 lastTick = 0;
+        EventLoopGaps gaps;
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [&] {
-            const qint64 now = clock.elapsed();
             if (done.size() < answers) {
-                scan.longestGapMs = qMax(scan.longestGapMs, now - lastTick);
+                gaps.tick();
+                scan.longestGapMs = gaps.longestMs;
                 scan.overlayThroughout = scan.overlayThroughout && this->overlayUp();
             }
-            lastTick = now;
             // A message no step of the script waits for fails at once
             // rather than at the watchdog.
             EIMessageBox* box = this->script->pending() == 0 ? apptest::visibleMessageBox(this->window) : nullptr;
@@ -106,7 +104,7 @@ protected:
                 iotest::closeByTitleBar(box);
             }
         });
-        clock.start();
+        gaps.start();
         ticker.start(10);
         for (int waited = 0; done.size() < answers && waited < 60000; waited += 20)
             QTest::qWait(20);

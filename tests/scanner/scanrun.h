@@ -5,9 +5,9 @@
 // how long the GUI thread was kept from its event loop.
 
 #include "scanner/eiscan.h"
+#include "tests/support/eventloopgaps.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QList>
 #include <QPair>
@@ -37,17 +37,15 @@ inline Outcome scan(const QByteArray& scanner, int afterMs = 300)
         loop.quit();
     });
 
-    QElapsedTimer clock;
-    qint64 lastTick = 0;
+    EventLoopGaps gaps;
     QTimer ticker;
     ticker.setInterval(10);
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.elapsed();
-        outcome.longestGapMs = qMax(outcome.longestGapMs, now - lastTick);
-        lastTick = now;
+        gaps.tick();
+        outcome.longestGapMs = gaps.longestMs;
     });
     ticker.start();
-    clock.start();
+    gaps.start();
 
     outcome.started = device->startScan(scanner);
     if (outcome.started) {

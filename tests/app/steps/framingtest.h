@@ -176,7 +176,8 @@ class FramingRoad : public FlowTest
 protected:
     void TearDown() override
     {
-        EXPECT_TRUE(desk.texts().empty()) << "a message nobody looked at";
+        const Texts unread = desk.texts();
+        EXPECT_TRUE(unread.empty()) << "a message nobody looked at: " << (unread.empty() ? std::string() : unread.front());
         FlowTest::TearDown();
     }
 
