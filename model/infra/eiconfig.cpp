@@ -39,6 +39,10 @@ QVariant EIConfig::value(const QString& group, const QString& key) const
 
 void EIConfig::setValue(const QString& group, const QString& key, const QVariant& value)
 {
-    if (settings)
-        settings->setValue(keyText(group, key), value);
+    if (!settings)
+        return;
+    // Written at once: a preference the operator set survives a crash, and
+    // nothing is left to write when the program ends.
+    settings->setValue(keyText(group, key), value);
+    settings->sync();
 }
