@@ -7,6 +7,7 @@ packages=(
     qtbase5-dev qttools5-dev-tools qttranslations5-l10n qt5-image-formats-plugins
     libopencv-dev libgomp1
     libgtest-dev libbenchmark-dev
+    clang-14 libclang-rt-14-dev libomp-14-dev llvm
     libsane-dev libsane1 sane-utils
     fonts-noto-cjk
     xdg-utils
