@@ -138,6 +138,20 @@ int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& cont
 
     contentHeight = static_cast<int>(std::round(mean(heights)));
     blankHeight = mean(gaps);
+    // The grid is laid out from its first row by whole pitches, so the
+    // pitch is fitted through the starts of the rows, not taken as the
+    // rounded height plus the mean gap: half a pixel too much per row puts
+    // the tenth row of bubbles five pixels low. The gap is what the pitch
+    // leaves beside the height. Where no gap between rows was measured,
+    // none is made up.
+    if (contentRuns.size() > 1 && !gaps.empty()) {
+        std::vector<int> starts;
+        for (const Run& run : contentRuns)
+            starts.push_back(run.start);
+        const double span = contentRuns.back().start - contentRuns.front().start;
+        const double pitch = fitPitch(starts, span / static_cast<double>(contentRuns.size() - 1), 0);
+        blankHeight = static_cast<float>(pitch - contentHeight);
+    }
     leadingBlank = leading;
     return 0;
 }
@@ -173,15 +187,15 @@ void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float&
     std::vector<int> runEnds;
     std::vector<int> lowColumns;
     splitProjection(projection, ratio, runEnds, lowColumns);
+    cv::Mat high(1, image.cols, CV_8UC1, cv::Scalar(255));
+    for (int column : lowColumns)
+        high.at<uchar>(0, column) = 0;
     // Cleared row by row: a whole column at a time walks the image against
     // its grain.
     if (!lowColumns.empty()) {
-        cv::Mat keep(1, image.cols, CV_8UC1, cv::Scalar(255));
-        for (int column : lowColumns)
-            keep.at<uchar>(0, column) = 0;
         for (int row = 0; row < image.rows; ++row) {
             cv::Mat line = image.row(row);
-            cv::bitwise_and(line, keep, line);
+            cv::bitwise_and(line, high, line);
         }
     }
 
@@ -199,10 +213,63 @@ void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float&
     const cv::Rect first = cv::boundingRect(image.colRange(0, runEnds[index] + 1));
     boxWidth = first.width;
     boxX = first.x;
-    if (count > 1) {
-        const cv::Rect all = cv::boundingRect(image);
-        gap = static_cast<float>((all.width - boxWidth * count) / (count - 1));
-    } else {
-        gap = 0.0f;
+    gap = 0.0f;
+    if (count < 2 || first.empty())
+        return;
+
+    // The grid is laid out from its first box by whole pitches, so the
+    // pitch is measured to a fraction of a pixel: a gap in whole pixels
+    // puts the last of twelve columns up to eleven pixels off. The span
+    // from the first box to the last gives a first pitch, which the starts
+    // of all boxes refine. The last box starts at the first run within one
+    // pitch of the right edge, so that a remnant of a ruled side beyond it
+    // does not count.
+    const uchar* isHigh = high.ptr<uchar>(0);
+    std::vector<int> starts;
+    for (int column = boxX; column < image.cols; ++column) {
+        if (isHigh[column] && (column == 0 || !isHigh[column - 1]))
+            starts.push_back(column);
     }
+    const auto last = std::lower_bound(starts.begin(), starts.end(), image.cols - pitch);
+    if (last != starts.end() && *last > boxX) {
+        const double rough = static_cast<double>(*last - boxX) / (count - 1);
+        gap = static_cast<float>(fitPitch(starts, rough, count) - boxWidth);
+    } else {
+        // No box starts near the right edge: the boxes' whole extent.
+        const cv::Rect all = cv::boundingRect(image);
+        gap = static_cast<float>(all.width - boxWidth * count) / static_cast<float>(count - 1);
+    }
+}
+
+double fitPitch(const std::vector<int>& starts, double rough, int count)
+{
+    if (starts.size() < 2 || rough <= 0.0)
+        return rough;
+    std::vector<std::pair<double, double>> points; // box number, start
+    int lastNumber = -1;
+    for (int start : starts) {
+        const double steps = (start - starts.front()) / rough;
+        const int number = static_cast<int>(std::lround(steps));
+        if (number == lastNumber || std::abs(steps - number) > 0.25 || (count > 0 && number >= count))
+            continue;
+        points.emplace_back(number, start);
+        lastNumber = number;
+    }
+    if (points.size() < 2)
+        return rough;
+    double meanNumber = 0.0;
+    double meanStart = 0.0;
+    for (const auto& [number, start] : points) {
+        meanNumber += number;
+        meanStart += start;
+    }
+    meanNumber /= static_cast<double>(points.size());
+    meanStart /= static_cast<double>(points.size());
+    double covariance = 0.0;
+    double variance = 0.0;
+    for (const auto& [number, start] : points) {
+        covariance += (number - meanNumber) * (start - meanStart);
+        variance += (number - meanNumber) * (number - meanNumber);
+    }
+    return variance > 0.0 ? covariance / variance : rough;
 }

@@ -10,21 +10,24 @@
 // Measures a column of boxes from the row projection: a row is high when
 // more than cols x ratio of its pixels are white. contentHeight is the
 // mean height of the high stretches (0 when there is none), blankHeight
-// the mean height of the low ones between them (margins left out unless
-// startInContent), leadingBlank the top margin (0 with startInContent);
-// lowRows receives every low row. High stretches under half the typical
-// one are splinters of a box row: they are left out, and the gaps are
-// then those between the stretches that remain. Prints one line per measured stretch to
-// standard output. Returns 1, touching no output, for an empty image or a
-// ratio outside 0.00001 .. 1; else 0.
+// the gap between them (margins left out unless startInContent): the
+// pitch fitted through the starts of the stretches, to a fraction of a
+// pixel, less contentHeight; 0 when no gap lies between two stretches.
+// leadingBlank is the top margin (0 with startInContent); lowRows
+// receives every low row. High stretches under half the typical one are
+// splinters of a box row: they are left out, and the gaps are then those
+// between the stretches that remain. Prints one line per measured stretch
+// to standard output. Returns 1, touching no output, for an empty image or
+// a ratio outside 0.00001 .. 1; else 0.
 int rowProfile(const cv::Mat& image, float ratio, bool startInContent, int& contentHeight, float& blankHeight,
                int& leadingBlank, std::vector<int>& lowRows);
 
 // Measures a row of `count` boxes from the column projection, split at
 // count white pixels when ratio is count / cols: boxWidth and boxX of the
-// first box, gap between boxes. Columns at or below the level are set to
-// 0 in the image. Without a high-to-low transition (or without boxes)
-// the box is the whole width and the gap 0.
+// first box, and the gap between boxes: the pitch, fitted to a fraction of
+// a pixel through the starts of the boxes, less boxWidth. Columns at or
+// below the level are set to 0 in the image. Without a high-to-low
+// transition (or without boxes) the box is the whole width and the gap 0.
 void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float& gap, int& boxX);
 
 // Splits a projection of length N at the level N x ratio: lowEntries gets
@@ -32,3 +35,13 @@ void columnProfile(cv::Mat& image, float ratio, int count, int& boxWidth, float&
 // stretch (none for a stretch reaching the end).
 void splitProjection(const cv::Mat& projection, float ratio, std::vector<int>& runEnds,
                      std::vector<int>& lowEntries);
+
+// The pitch of boxes that start at `starts` (ascending, the first box
+// first), refined from `rough` by a least-squares line through the starts
+// against their box numbers. Each start is numbered by the rough pitch;
+// starts far between two boxes or past the last (`count` boxes, 0 when not
+// known), and any but the first of one box (a box split in two), are left
+// out. Every start is a whole pixel, up to half a pixel off: the fit
+// averages that out, where a span over the number of gaps carries the
+// error of its two ends. `rough` itself when fewer than two starts remain.
+double fitPitch(const std::vector<int>& starts, double rough, int count);

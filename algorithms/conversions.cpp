@@ -144,12 +144,18 @@ float pageDpi(const QSize& pageSize)
     return std::clamp(dpi, lowestDpi, highestDpi);
 }
 
-std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap, const QSize& pageSize)
+float scaleFactorTo200Dpi(const QSize& pageSize)
 {
     constexpr float measuringDpi = 200.0f;
     constexpr float sameResolution = 0.03f;
     const float factor = measuringDpi / pageDpi(pageSize);
-    if (std::abs(factor - 1.0f) <= sameResolution)
+    return std::abs(factor - 1.0f) <= sameResolution ? 1.0f : factor;
+}
+
+std::pair<QPixmap, float> scaleTo200Dpi(const QPixmap& pixmap, const QSize& pageSize)
+{
+    const float factor = scaleFactorTo200Dpi(pageSize);
+    if (factor == 1.0f)
         return {pixmap, 1.0f};
     const int newWidth = static_cast<int>(static_cast<float>(pixmap.width()) * factor);
     return {pixmap.scaledToWidth(newWidth, Qt::FastTransformation), factor};

@@ -44,6 +44,11 @@ QRectF toQRectF(const OptionGridParams& grid);
 // up or shrunk to nothing.
 float pageDpi(const QSize& pageSize);
 
+// The factor that brings a page of `pageSize` to 200 dots per inch by its
+// own resolution; 1 for a page within 3 % of 200 dpi (a scanner's
+// margins), which is measured as it is.
+float scaleFactorTo200Dpi(const QSize& pageSize);
+
 // The pixmap, a part of a page of `pageSize`, scaled to 200 dots per inch
 // by the page's own resolution, and the factor used: divide what is found
 // in the scaled image by the factor to get back to page pixels. A page

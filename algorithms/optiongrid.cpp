@@ -149,11 +149,17 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
 {
     return guardImageLibrarySilently(-1, [&] {
-        const std::pair<QPixmap, float> scaled = scaleTo200Dpi(cropPixmap(page, frame), page.size());
         // The measurement works in grey from its first step.
-        cv::Mat image = greyOfImage(scaled.first.toImage());
+        cv::Mat image = greyOfImage(cropPixmap(page, frame).toImage());
         if (image.empty())
             CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
+        // Scaled by the factor itself, not to a whole-pixel width: the
+        // grid found is divided by the factor, and a width rounded to whole
+        // pixels scales by a slightly other one, which on twenty rows of a
+        // 300-dpi page puts the last row five pixels off.
+        const float factor = scaleFactorTo200Dpi(page.size());
+        if (factor != 1.0f)
+            cv::resize(image, image, cv::Size(), factor, factor, cv::INTER_NEAREST_EXACT);
         if (isBlankRegion(image))
             return 1;
 
@@ -163,7 +169,7 @@ int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, O
             estimateOptionGrid(measured, fallback, rows, cols);
         }
         fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, image.cols, image.rows));
-        grid = scaleOptionGrid(measured, scaled.second);
+        grid = scaleOptionGrid(measured, factor);
         return 0;
     });
 }

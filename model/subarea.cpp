@@ -40,6 +40,12 @@ QString SubArea::numbersCaption(const QList<int>& numbers)
     return QStringLiteral("第%1~%2题").arg(numbers.first()).arg(numbers.last());
 }
 
+QString SubArea::caption() const
+{
+    const QString numbers = numbersCaption(numList);
+    return numbers.isEmpty() ? numbers : numbers + typeSuffix(subAreaTopicType);
+}
+
 QJsonObject SubArea::toJson() const
 {
     QJsonObject obj;
@@ -132,9 +138,9 @@ SubArea SubArea::fromJson(const QJsonObject& obj, QGraphicsItem* parent)
         block.frame->setItemRect(Global::jsonToRect(obj.value(QStringLiteral("firstOption")).toObject()),
                                  block.rows, columns, block.rowOffset, block.colOffset);
     }
-    const QString numbersText = numbersCaption(block.numList);
-    if (!numbersText.isEmpty())
-        block.frame->setText(numbersText + typeSuffix(block.subAreaTopicType), 1);
+    const QString text = block.caption();
+    if (!text.isEmpty())
+        block.frame->setText(text, 1);
     return block;
 }
 

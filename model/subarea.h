@@ -31,6 +31,9 @@ struct SubArea : GridArea
 
     // "第12题" for one number, "第12~15题" for a run, empty for none.
     static QString numbersCaption(const QList<int>& numbers);
+    // The numbers and, for a choice block, its type: "第1~5题(单选)";
+    // empty without numbers.
+    QString caption() const;
 
     QJsonObject toJson() const;
     // `parent` is the section's frame, under which the mark items go.

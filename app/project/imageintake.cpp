@@ -8,8 +8,13 @@
 #include "model/infra/eiconfig.h"
 #include "model/infra/logger.h"
 #include "platform/threadid.h"
+#include "scanner/eiscan.h"
+#include "scanner/scanfolder.h"
+#include "widgets/dialogs/scanpanel.h"
 #include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -86,10 +91,49 @@ void IOController::importImages()
 
 void IOController::scanImage()
 {
-    // No scanner connection is built on this platform, so a scan can never
-    // start: the operator is told so, as for a scanner that is not attached.
     BusyGuard busy(overlayHost());
-    ask(QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
+    // Left empty when the scanners cannot be listed.
+    QList<SaneConnection::Source> sources;
+    scanner->getSourceList(sources);
+    QStringList names;
+    for (const SaneConnection::Source& source : qAsConst(sources))
+        names.append(QString::fromUtf8(source.productName));
+
+    int choice = -1;
+    {
+        ScanPanel dialog(busy.parent(), names);
+        if (dialog.exec() != EIDialog::Ok) {
+            busy.close();
+            emit scanComplete(State::Cancelled);
+            return;
+        }
+        choice = dialog.currentIndex();
+    }
+    fromImport = false;
+    QCoreApplication::processEvents();
+
+    const int pageCount = answerSheet.pageCnt;
+    scanner->setDuplex(pageCount > 1);
+    scanner->setImageDir(scanImageFolder(programDir));
+    scanner->setScanCount((pageCount + 1) / 2 * 2);
+    scanner->setPaperSize(answerSheet.orientation == QLatin1String("horizontal") ? SaneConnection::PaperA3
+                                                                                 : SaneConnection::PaperA4);
+    // Set for every card: a red card's colour must not carry over to the next.
+    scanner->setPixelType(answerSheet.redCard ? SaneConnection::PixelColor : SaneConnection::PixelGray);
+    scannedFiles.clear();
+
+    // The scanner is named by the bytes its device reported, not by the
+    // text the dialog showed. No choice, or no folder to write pages to,
+    // is a start that failed.
+    const QByteArray productName = choice >= 0 && choice < sources.size() ? sources[choice].productName : QByteArray();
+    if (!scanner->startScan(productName)) {
+        ask(QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
+        return;
+    }
+    // Pages arrive through the event loop; the overlay keeps the operator
+    // out until the end reaches onScanComplete.
+    scanRunning = true;
+    busy.handOver();
 }
 
 void IOController::onScanComplete(ScanCompletion type, const QString& msg)
@@ -109,6 +153,12 @@ void IOController::onScanComplete(ScanCompletion type, const QString& msg)
     case ScanCompletion::SourceClosed:
         emit scanComplete(State::Cancelled);
         break;
+    }
+    // "重新扫描" in a check's message started a new scan; the answers to
+    // this one took its overlay down.
+    if (scanRunning) {
+        scan.parent();
+        scan.handOver();
     }
 }
 

@@ -5,10 +5,12 @@
 #include "model/infra/appstate.h"
 #include "model/removeditems.h"
 #include "model/templatefolder.h"
+#include "scanner/eiscan.h"
 #include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
 #include "widgets/dialogs/newprojectpanel.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -35,17 +37,34 @@ FileDialogs::FileDialogs()
       }),
       openFileNames([](QWidget* parent, const QString& caption, const QString& folder, const QString& filter) {
           return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+      }),
+      existingDirectory([](QWidget* parent, const QString& caption, const QString& folder) {
+          return QFileDialog::getExistingDirectory(parent, caption, folder,
+                                                   QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
       })
 {
 }
 
-IOController::IOController(QObject* parent) : QObject(parent), mainWindow(qobject_cast<EIMainWindow*>(parent))
+IOController::IOController(QObject* parent)
+    : QObject(parent), mainWindow(qobject_cast<EIMainWindow*>(parent)), scanner(EIScan::instance()),
+      programDir(QCoreApplication::applicationDirPath())
 {
     // Known by name to queued connections and signal spies.
     qRegisterMetaType<State>();
+    connect(scanner, &EIScan::scanComplete, this, [this](int type, const QString& msg) {
+        if (!scanRunning)
+            return;
+        scanRunning = false;
+        onScanComplete(static_cast<ScanCompletion>(type), msg);
+    });
 }
 
-IOController::~IOController() = default;
+IOController::~IOController()
+{
+    // A scan whose end no one would check stops here.
+    if (scanRunning)
+        scanner->close();
+}
 
 BusyOverlayHost* IOController::overlayHost() const
 {

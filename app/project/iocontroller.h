@@ -13,6 +13,7 @@
 
 class BusyOverlayHost;
 class EIMainWindow;
+class EIScan;
 class QWidget;
 
 // The file dialogs the I/O controller asks. Tests put answers of their own
@@ -23,17 +24,20 @@ struct FileDialogs
                                            const QString& filter)>;
     using OpenFiles = std::function<QStringList(QWidget* parent, const QString& caption, const QString& folder,
                                                 const QString& filter)>;
+    using ExistingFolder = std::function<QString(QWidget* parent, const QString& caption, const QString& folder)>;
 
     OpenFile openFileName;
     OpenFiles openFileNames;
+    // Folders only, links not followed.
+    ExistingFolder existingDirectory;
 
     FileDialogs();
 };
 
 // Everything that reads or writes a project: a new project, the import of
-// a saved template and the intake of sheet images with their checks. It
-// works on the program-wide template and answers the main window only
-// through its signals, each carrying a State.
+// a saved template, the intake of sheet images with their checks and the
+// save of the template folder. It works on the program-wide template and
+// answers the main window only through its signals, each carrying a State.
 class IOController : public QObject
 {
     Q_OBJECT
@@ -51,6 +55,9 @@ public:
     ~IOController() override;
 
     void setFileDialogs(const FileDialogs& dialogs) { fileDialogs = dialogs; }
+    // The folder whose "scanImage" takes the scanned pages: the program's
+    // own by default; tests scan into a scratch folder.
+    void setProgramDir(const QString& folder) { programDir = folder; }
     // What the picture file dialog lists.
     static QString pictureFileFilter();
 
@@ -77,6 +84,8 @@ public slots:
     void importImages();
     void newProject();
     void importProject();
+    // Asks which scanner to use and starts a scan; the busy overlay stays
+    // up until its end reaches onScanComplete.
     void scanImage();
     // Writes the template folder; answers with saveProjectDone.
     void saveProject();
@@ -97,4 +106,9 @@ private:
     bool fromImport = false;
     QPointer<EIMainWindow> mainWindow;
     FileDialogs fileDialogs;
+    EIScan* scanner = nullptr;
+    QString programDir;
+    // This controller started the scan that is running; only that scan's
+    // end is this controller's to check.
+    bool scanRunning = false;
 };

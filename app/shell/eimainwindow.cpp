@@ -110,6 +110,7 @@ void EIMainWindow::initConnect()
     connect(viewer, &ImageViewer::nextStepClicked, this, &EIMainWindow::onNextStep);
     connect(viewer, &ImageViewer::jumpClicked, this, &EIMainWindow::onJumpStep);
     connect(viewer, &ImageViewer::saveClicked, this, &EIMainWindow::onSave);
+    connect(viewer, &ImageViewer::optAssociate, this, &EIMainWindow::onOptAssociate);
     connect(viewer, &ImageViewer::showMessage, this, &EIMainWindow::showMessage);
     connect(viewer->graphicsView()->scene(), &EIGraphicsScene::drawFinished, this, &EIMainWindow::onDrawFinished);
     connect(viewer->graphicsView()->scene(), &EIGraphicsScene::itemDeleted, this, &EIMainWindow::onItemDeleted);

@@ -72,6 +72,8 @@ public slots:
     void onShowAbout();
 
 protected:
+    // No native-event hook for the scanner: its pages reach the GUI thread
+    // through the event loop (scanner/saneconnection.h).
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -96,6 +98,11 @@ private:
     // A frame drawn on the canvas: filtered by size and place, then judged
     // by the current step's validator.
     void onDrawFinished(QRectF rect);
+    // Step 5: a subjective block, or the marks of the optional set that
+    // waits for them.
+    bool frameSubjectiveStep(const QRectF& rect, BusyGuard& busy);
+    // The viewer's "关联选做题".
+    void onOptAssociate();
     // On the lines step, once titles exist, a new line clears all framing
     // first; false when the operator keeps it.
     bool confirmLinesReframe();

@@ -7,6 +7,7 @@
 #include "app/steps/imageviewer.h"
 #include "app/steps/procedurecontroller.h"
 #include "canvas/eigraphicsview.h"
+#include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "widgets/kit/eidialog.h"
@@ -67,10 +68,13 @@ void EIMainWindow::onDrawFinished(QRectF rect)
         changed = procedure->validateAbsentMarkFrame(rect, viewer);
         break;
     case StepExamNumber:
+        changed = procedure->validateStuNoFrame(rect, viewer);
+        break;
     case StepObjective:
+        changed = procedure->validateObjectiveFrame(rect, viewer);
+        break;
     case StepSubjective:
-        // Steps whose validators ask for properties; a frame adds nothing yet.
-        changed = false;
+        changed = frameSubjectiveStep(rect, busy);
         break;
     default:
         break;
@@ -79,6 +83,29 @@ void EIMainWindow::onDrawFinished(QRectF rect)
         viewer->refreshPageItems(currentStep, true);
         setStepButtonsEnabled(0, currentStep + 1);
     }
+}
+
+bool EIMainWindow::frameSubjectiveStep(const QRectF& rect, BusyGuard& busy)
+{
+    const PageSheet* page = viewer->currentPage();
+    if (!page || page->sections.isEmpty() || page->sections.last().step != 1)
+        return procedure->validateSubjectiveFrame(rect, viewer);
+
+    // The optional set framed last waits for its marks, inside its frame.
+    const Section& pending = page->sections.last();
+    const QList<int> numbers = pending.branch.isEmpty() ? QList<int>() : pending.branch.last().numList;
+    if (pending.frame && pending.frame->sceneRect().contains(rect)) {
+        const bool framed = procedure->validateOptionalMarkFrame(rect, viewer, numbers);
+        // Only new marks need a new association.
+        if (framed)
+            optionalAssociated = false;
+        return framed;
+    }
+    const QString text = numbers.size() > 1
+                             ? QStringLiteral("请在第%1~%2题区域内进行选做题标记的框选！").arg(numbers.first()).arg(numbers.last())
+                             : QStringLiteral("请在%1题区域内进行选做题标记的框选！").arg(numbers.value(0));
+    EIMessageBox::information(busy.parent(), messageTitle, text);
+    return true;
 }
 
 bool EIMainWindow::confirmLinesReframe()

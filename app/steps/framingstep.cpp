@@ -39,6 +39,12 @@ bool FramingCall::refuse(const QString& text)
     return false;
 }
 
+bool FramingCall::refuseInformation(const QString& text)
+{
+    EIMessageBox::information(busy.parent(), messageTitle, text);
+    return false;
+}
+
 bool FramingCall::confirmReplace(const QString& question)
 {
     return EIMessageBox::warning(busy.parent(), messageTitle, question, yesNoButtons) == EIDialog::Ok;

@@ -32,6 +32,8 @@ public:
     QWidget* messageParent() { return busy.parent(); }
     // A refusal ("提示", one "确定"); always false, for `return call.refuse(...)`.
     bool refuse(const QString& text);
+    // The same refusal as an information box, where the step words it so.
+    bool refuseInformation(const QString& text);
     // The step's question before its earlier framing is replaced; true on "是".
     bool confirmReplace(const QString& question);
     // Leaves the overlay up for the main window, which closes it after

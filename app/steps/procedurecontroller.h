@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QRect>
 #include <QRectF>
@@ -49,8 +50,18 @@ public:
     // been shown, or the operator kept what was there).
     bool validateLineFrame(QRectF frame, PageSheet* page);
     bool validateTitleFrame(QRectF frame, ImageViewer* viewer);
+    bool validateStuNoFrame(QRectF frame, ImageViewer* viewer);
+    bool validateObjectiveFrame(QRectF frame, ImageViewer* viewer);
+    bool validateSubjectiveFrame(QRectF frame, ImageViewer* viewer);
+    // The mark boxes of the optional block that waits for them, one per
+    // number of `questionNumbers`, found inside the frame.
+    bool validateOptionalMarkFrame(QRectF frame, ImageViewer* viewer, const QList<int>& questionNumbers);
     bool validatePageMarkFrame(QRectF frame, ImageViewer* viewer);
     bool validateAbsentMarkFrame(QRectF frame, ImageViewer* viewer);
+
+    // The association dialog; true once groups were stored, false when the
+    // operator cancelled or left no group.
+    bool associateOptional();
 
     // Only the page-number and absent-mark steps limit the frame size.
     static int checkFrameSize(int step, QRect frame);

@@ -10,6 +10,7 @@
 #include "model/answersheet.h"
 #include "model/infra/appstate.h"
 #include "widgets/kit/eibutton.h"
+#include "widgets/kit/eidialog.h"
 #include "widgets/kit/eimessagebox.h"
 
 namespace {
@@ -38,6 +39,17 @@ void EIMainWindow::onSave()
         return;
     }
     QWidget* parent = busy.parent();
+    // Marks deleted since they were framed leave nothing to associate.
+    if (!optionalAssociated && ProcedureController::hasOptionalQuestions()) {
+        if (EIMessageBox::information(parent, messageTitle, QStringLiteral("请进行选做题的关联!")) != EIDialog::Ok)
+            return;
+        emit ui->btnDrawSubjective->clicked(true);
+        optionalAssociated = procedure->associateOptional();
+        if (!optionalAssociated)
+            return;
+        // The dialog took the overlay down with it.
+        parent = busy.parent();
+    }
     viewer->showPage(0, FaceFront, false);
 
     // A save before the last step writes an unfinished template; only the

@@ -62,6 +62,12 @@ void EIMainWindow::onNextStep()
             EIMessageBox::information(busy.parent(), messageTitle, QStringLiteral("请先框选选做题标记! "));
             return;
         }
+        // A cancelled association says nothing more: the operator chose to stay.
+        if (ProcedureController::hasOptionalQuestions() && !optionalAssociated) {
+            optionalAssociated = procedure->associateOptional();
+            if (!optionalAssociated)
+                return;
+        }
         answerSheet.jumpSubjects = false;
         const StepPosition p = ProcedureController::checkSectionsFramed();
         if (!p.complete) {

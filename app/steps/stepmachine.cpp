@@ -109,3 +109,13 @@ void EIMainWindow::onItemDeleted(EIRectItem* item)
         viewer->setAssociateButtonVisible(ProcedureController::hasOptionalQuestions());
     viewer->refreshPageItems(currentStep, true);
 }
+
+void EIMainWindow::onOptAssociate()
+{
+    BusyGuard busy(this, BusyGuard::TakeOver);
+    if (ProcedureController::hasOptionalQuestions()) {
+        optionalAssociated = procedure->associateOptional();
+        return;
+    }
+    EIMessageBox::information(busy.parent(), QStringLiteral("提示"), QStringLiteral("请先框选选做题！ "));
+}

@@ -187,6 +187,47 @@ TEST(GetObjectPos, boxesOnA200DpiPageLieWithinTwoPixels)
     }
 }
 
+// The objective step lays out every box from the first and the two
+// pitches. On a block of twenty questions of four options whose pitches
+// are no whole number of pixels, on 200- and 300-dpi pages framed loosely
+// or tightly, the first box lies within 3 pixels of the drawn one, and
+// the last keeps to its drawn place from the first within 2: the pitches
+// do not add up an error over the columns and rows.
+TEST(GetObjectPos, theBoxesOfATwentyByFourBlockDoNotDriftFromTheFirst)
+{
+    constexpr int rows = 20;
+    constexpr int cols = 4;
+    for (const double dpi : {200.0, 300.0}) {
+        const double s = dpi / 200;
+        QImage image = synthetic::blankPage(qRound(210 * dpi / 25.4), qRound(297 * dpi / 25.4)); // A4
+        const DrawnGrid drawn{QPoint(qRound(150 * s), qRound(120 * s)), QSizeF(44 * s, 25 * s),
+                              QSizeF(70.9 * s, 40.6 * s)};
+        fillBoxGrid(image, drawn, rows, cols);
+        const QPixmap page = QPixmap::fromImage(image);
+        const auto drawnBox = [&](int r, int c) {
+            return QRectF(drawn.origin + QPoint(qRound(c * drawn.pitch.width()), qRound(r * drawn.pitch.height())),
+                          drawn.box.toSize());
+        };
+        for (const int margin : {5, 15, 25}) {
+            SCOPED_TRACE(QStringLiteral("%1 dpi, framed %2 px out").arg(dpi).arg(margin).toStdString());
+            const QRectF frame = frameAround(drawn, rows, cols, margin);
+            OptionGridParams grid;
+            ASSERT_EQ(getObjectPos(page, frame, rows, cols, grid), 0);
+
+            const QRectF first(frame.toRect().topLeft() + QPointF(grid.x, grid.y), QSizeF(grid.boxWidth, grid.boxHeight));
+            EXPECT_NEAR(first.left(), drawnBox(0, 0).left(), 3);
+            EXPECT_NEAR(first.top(), drawnBox(0, 0).top(), 3);
+            EXPECT_NEAR(first.right(), drawnBox(0, 0).right(), 3);
+            EXPECT_NEAR(first.bottom(), drawnBox(0, 0).bottom(), 3);
+
+            // The drift grows with the column and row: the last box shows it.
+            const QPointF drawnDrift = drawnBox(rows - 1, cols - 1).topLeft() - drawnBox(0, 0).topLeft();
+            EXPECT_NEAR((cols - 1) * grid.columnPitch, drawnDrift.x(), 2);
+            EXPECT_NEAR((rows - 1) * grid.rowPitch, drawnDrift.y(), 2);
+        }
+    }
+}
+
 TEST(GetObjectPos, aFrameWithoutBoxesFallsBackToTheStandardGrid)
 {
     // A pale tint is content for the blank test but vanishes in the

@@ -14,6 +14,7 @@
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
 #include "model/removeditems.h"
+#include "platform/folderopener.h"
 #include "widgets/dialogs/newprojectpanel.h"
 
 #include <QComboBox>
@@ -40,14 +41,22 @@ protected:
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
         script = new DialogScript(window);
-        FileDialogs dialogs;
         dialogs.openFileName = [this](QWidget*, const QString&, const QString&, const QString&) {
             return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
         };
         dialogs.openFileNames = [this](QWidget*, const QString&, const QString&, const QString&) {
             return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
         };
+        dialogs.existingDirectory = [this](QWidget*, const QString&, const QString&) {
+            ++folderAsks;
+            return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+        };
         window->ioController()->setFileDialogs(dialogs);
+        // A finished save offers to show its folder; no test opens a window for it.
+        platform::setFolderOpener([this](const QString& folder) {
+            openedFolders.append(folder);
+            return true;
+        });
         viewer = window->imageViewer();
     }
 
@@ -59,6 +68,7 @@ protected:
         answerSheet.clear();
         delete window;
         currentStep = StepGetTemplate;
+        platform::setFolderOpener({});
     }
 
     bool overlayUp() const
@@ -197,11 +207,18 @@ protected:
 
     testsupport::Watchdog watchdog{120};
     testsupport::ScratchDir scratch;
+    // The file dialogs the controller asks: scripted answers, unless a
+    // test puts one of Qt's own back.
+    FileDialogs dialogs;
     EIMainWindow* window = nullptr;
     ImageViewer* viewer = nullptr;
     DialogScript* script = nullptr;
     QStringList openFileAnswers;
     QList<QStringList> openFilesAnswers;
+    // The save folder dialog: how often it came up, and its answers.
+    int folderAsks = 0;
+    QStringList folderAnswers;
+    QStringList openedFolders;
 };
 
 } // namespace flowtest

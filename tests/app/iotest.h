@@ -196,6 +196,10 @@ protected:
             fileDialogFilters.append(filter);
             return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
         };
+        dialogs.existingDirectory = [this](QWidget*, const QString& caption, const QString&) {
+            fileDialogCaptions.append(caption);
+            return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+        };
         io.setFileDialogs(dialogs);
     }
 
@@ -236,6 +240,7 @@ protected:
     DialogScript script{&window};
     QStringList openFileAnswers;
     QList<QStringList> openFilesAnswers;
+    QStringList folderAnswers;
     QStringList fileDialogCaptions;
     QStringList fileDialogFilters;
 };

@@ -208,20 +208,3 @@ TEST_F(ProjectCommands, aNewCardOverAnImportedOneFreesItsItemsOnce)
     EXPECT_EQ(shownPage(), viewer);
     EXPECT_EQ(pageLabel(), QStringLiteral("正面"));
 }
-
-TEST_F(ProjectCommands, theScanButtonTellsThatNoScannerStartedAndLiftsTheOverlay)
-{
-    newCard(QStringLiteral("期中卡"), 0, 0);
-    Message told;
-    bool overlayWhileTold = false;
-    script->on<EIMessageBox>([&](EIMessageBox* box) {
-        overlayWhileTold = overlayUp();
-        told = iotest::read(box);
-        iotest::clickButton(box, QStringLiteral("确定"));
-    });
-    iotest::click(button(QStringLiteral("扫描答题卡模板")));
-
-    EXPECT_EQ(told.text, QStringLiteral("扫描仪启动失败, 请检查扫描仪连接!"));
-    EXPECT_TRUE(overlayWhileTold);
-    EXPECT_EQ(shownPage(), window->getTemplatePanel());
-}

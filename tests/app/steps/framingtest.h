@@ -49,11 +49,29 @@ struct Face
     bool pageMarks = false;
 };
 
-inline QTransform tiltOf(bool tilted)
+// A page of `size` fed askew by 2°, turned about its centre.
+inline QTransform tiltOf(bool tilted, QSizeF size = QSizeF(pageWidth, pageHeight))
 {
-    return tilted ? QTransform().translate(pageWidth / 2.0, pageHeight / 2.0).rotate(2.0).translate(-pageWidth / 2.0, -pageHeight / 2.0)
+    const QPointF centre(size.width() / 2, size.height() / 2);
+    return tilted ? QTransform().translate(centre.x(), centre.y()).rotate(2.0).translate(-centre.x(), -centre.y())
                   : QTransform();
 }
+
+// Printed words, `size` pixels high, left in `box`.
+inline void printText(QPainter& painter, const QRect& box, int size, const QString& words)
+{
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(size);
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, words);
+}
+
+// The titles a face of paper `paper` (from 0) carries.
+inline QString frontTitleOf(int paper)
+{
+    return QStringLiteral("2023—2024学年第%1学期期末考试 数学答题卡").arg(chineseNumeral(paper + 1));
+}
+inline QString backTitleOf(int paper) { return QStringLiteral("第%1张 反面").arg(chineseNumeral(paper + 1)); }
 
 // White to the edges, so the intake's page finder keeps it as drawn.
 inline QImage drawFace(const Face& face)
@@ -69,21 +87,14 @@ inline QImage drawFace(const Face& face)
     painter.drawLine(thinRule);
     for (int row = 0; row < 3; ++row)
         painter.drawRect(QRect(1700, 1000 + row * 90, 500, 60));
-    auto text = [&painter](const QRect& box, int size, const QString& words) {
-        QFont font(QStringLiteral("Noto Sans CJK SC"));
-        font.setPixelSize(size);
-        painter.setFont(font);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, words);
-    };
-    const QString paper = chineseNumeral(face.paper + 1);
     if (face.side == FaceFront) {
-        text(mainTitle, 60, QStringLiteral("2023—2024学年第%1学期期末考试 数学答题卡").arg(paper));
-        text(shortWord, 40, QStringLiteral("数学"));
+        printText(painter, mainTitle, 60, frontTitleOf(face.paper));
+        printText(painter, shortWord, 40, QStringLiteral("数学"));
     } else {
-        text(backTitle, 44, QStringLiteral("第%1张 反面").arg(paper));
+        printText(painter, backTitle, 44, backTitleOf(face.paper));
     }
     if (face.notice)
-        text(noticeTitle, 44, QStringLiteral("注意事项"));
+        printText(painter, noticeTitle, 44, QStringLiteral("注意事项"));
     if (face.pageMarks && face.side == FaceFront && face.paper == 0)
         painter.fillRect(pageMark, Qt::black);
     if (face.pageMarks && face.side == FaceFront && face.paper == 1) {
@@ -99,9 +110,9 @@ inline QImage drawFace(const Face& face)
 
 inline QRectF around(const QRect& box, int room = 15) { return QRectF(box.adjusted(-room, -room, room, room)); }
 
-inline QRectF aroundLine(const QLineF& line, bool tilted)
+inline QRectF aroundLine(const QLineF& line, bool tilted, QSizeF size = QSizeF(pageWidth, pageHeight))
 {
-    const QLineF onPage = tiltOf(tilted).map(line);
+    const QLineF onPage = tiltOf(tilted, size).map(line);
     return QRectF(onPage.p1(), onPage.p2()).normalized().adjusted(-20, -25, 20, 25);
 }
 
@@ -138,6 +149,8 @@ struct MessageDesk
             }
             const iotest::Message message = iotest::read(box);
             seen.push_back(message.text.toStdString());
+            if (whileShown)
+                whileShown(message);
             if (!iotest::clickButton(box, answers.isEmpty() ? message.buttons.value(0) : answers.takeFirst()))
                 ADD_FAILURE() << "no such button";
         });
@@ -151,6 +164,8 @@ struct MessageDesk
     }
 
     QStringList answers;
+    // Run while each box is up, before it is answered.
+    std::function<void(const iotest::Message&)> whileShown;
     Texts seen;
     QList<bool> onOwn;  // shown as a window of its own, not on the overlay
     QTimer timer;
@@ -166,14 +181,23 @@ protected:
     }
 
     // A new card through its dialog, then the drawn faces through the intake.
-    void openCard(const QList<Face>& faces)
+    void openCard(const QList<Face>& faces, const QString& name = QStringLiteral("期中卡"))
+    {
+        QList<QImage> images;
+        for (const Face& face : faces)
+            images.append(drawFace(face));
+        openCardOf(images, name);
+    }
+
+    // Two faces make one paper, four two papers.
+    void openCardOf(const QList<QImage>& faces, const QString& name = QStringLiteral("期中卡"))
     {
         const int twoPapers = faces.size() == 4 ? 1 : 0;
-        newCard(QStringLiteral("期中卡"), twoPapers, twoPapers);
+        newCard(name, twoPapers, twoPapers);
         QStringList files;
-        for (const Face& face : faces) {
+        for (const QImage& face : faces) {
             files.append(scratch.file(QStringLiteral("face%1.png").arg(files.size())));
-            ASSERT_TRUE(drawFace(face).save(files.last()));
+            ASSERT_TRUE(face.save(files.last()));
         }
         importImages(files);
         ASSERT_EQ(currentStep, StepGetTemplate);

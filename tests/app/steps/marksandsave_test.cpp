@@ -105,19 +105,25 @@ TEST_F(MarksAndSave, pageNumbersAbsentMarksAndTheSaveChecks)
     EXPECT_EQ(desk.texts(), Texts({"系统检测到第一张的正面没有框选题目,请框选题目！"}));
     EXPECT_EQ(currentStep, StepSubjective);
 
-    // Complete: the save reaches the I/O controller.
+    // Complete: the save reaches the I/O controller, which asks for a folder.
     forEachPageOf(answerSheet.sheets, [](PageSheet& each) { addSubjectiveSection(each); });
     goToStep(StepOtherMarks);
     QSignalSpy saved(window->ioController(), &IOController::saveProjectDone);
+    folderAnswers = QStringList{scratch.path()};
+    answerNext(QStringLiteral("否"));
     clickSave();
     EXPECT_EQ(saved.count(), 1);
+    EXPECT_EQ(folderAsks, 1);
+    EXPECT_EQ(desk.texts(), Texts({"保存完成，是否打开所在文件夹?"}));
 }
 
 TEST_F(MarksAndSave, beforeTheLastStepSaveChecksOnlyWhereTheItemsLie)
 {
     QSignalSpy saved(window->ioController(), &IOController::saveProjectDone);
+    folderAnswers = QStringList{scratch.path()};
     clickSave();
     EXPECT_EQ(saved.count(), 1) << "an unfinished template is saved";
+    EXPECT_EQ(desk.texts(), Texts({"已保存成功!请在所有步骤框选完成后进行绑定！   "}));
 
     window->setStepButtonsEnabled(0, StepOtherMarks);
     goToStep(StepObjective);

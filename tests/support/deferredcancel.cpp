@@ -2,11 +2,12 @@
 // asynchronous cancellation and cancels as soon as the page's last bytes
 // are read, often while that thread is leaving and freeing its malloc
 // caches. glibc then leaves an allocator lock held for good, and the next
-// thread to use that arena hangs the suite now and then. The test binary
-// keeps every cancellation deferred instead: the reader still stops, at
-// its next write or sleep, but never in the middle of malloc or free.
-// The executable exports this symbol (see tests/CMakeLists.txt), so the
-// backend, loaded later, binds to it rather than to libc's.
+// thread to use that arena hangs the run now and then. An executable
+// built with this file keeps every cancellation deferred instead: the
+// reader still stops, at its next write or sleep, but never in the middle
+// of malloc or free. The executable exports this symbol
+// (tollivar_defer_sane_cancel in cmake/Tollivar.cmake), so the backend,
+// loaded later, binds to it rather than to libc's.
 
 #include <dlfcn.h>
 #include <pthread.h>
