@@ -2,7 +2,8 @@
 # Configures and builds the sanitizer build into <build dir> (default:
 # build-sanitize): clang, AddressSanitizer with leak checks and
 # UndefinedBehaviorSanitizer, and the fuzz targets. Further arguments name
-# the targets to build (default: all).
+# the targets to build (default: all). TOLLIVAR_JOBS sets the parallel
+# jobs (default: every core).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +12,7 @@ shift || true
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTOLLIVAR_SANITIZE=address,undefined -DTOLLIVAR_FUZZ=ON -DTOLLIVAR_BUILD_BENCH=OFF >/dev/null
 if [ $# -gt 0 ]; then
-    cmake --build "$build_dir" -j "$(nproc)" --target "$@"
+    cmake --build "$build_dir" -j "${TOLLIVAR_JOBS:-$(nproc)}" --target "$@"
 else
-    cmake --build "$build_dir" -j "$(nproc)"
+    cmake --build "$build_dir" -j "${TOLLIVAR_JOBS:-$(nproc)}"
 fi

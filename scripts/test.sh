@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
-jobs=$(nproc)
+jobs=${TOLLIVAR_JOBS:-$(nproc)}
 
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release
 (cd build && QT_QPA_PLATFORM=offscreen ctest -j "$jobs" --output-on-failure)
