@@ -4,6 +4,7 @@
 #include "model/jsonread.h"
 #include "model/pagebounds.h"
 #include "model/removeditems.h"
+#include "model/repeatedkey.h"
 #include "model/templatelimits.h"
 
 #include <QJsonArray>
@@ -51,6 +52,12 @@ QByteArray AnswerSheet::toJson(bool isComplete)
 
 bool AnswerSheet::unserialized(const QByteArray& bytes)
 {
+    QString repeated;
+    if (findRepeatedKey(bytes, repeated)) {
+        notJson = true;
+        errorText = QStringLiteral("unserialized -> key \"%1\" twice in one object").arg(repeated);
+        return false;
+    }
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     notJson = parseError.error != QJsonParseError::NoError || !document.isObject();

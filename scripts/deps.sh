@@ -7,6 +7,9 @@ packages=(
     qtbase5-dev qttools5-dev-tools qttranslations5-l10n qt5-image-formats-plugins
     libopencv-dev libgomp1
     libgtest-dev libbenchmark-dev
+    # The sanitizer and fuzzing build: clang, its sanitizer and libFuzzer
+    # runtimes, its OpenMP, and llvm-symbolizer on the PATH for the reports.
+    clang-14 libclang-rt-14-dev libomp-14-dev llvm-14 llvm
     libsane-dev libsane1 sane-utils
     fonts-noto-cjk
     xdg-utils

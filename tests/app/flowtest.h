@@ -22,6 +22,8 @@
 #include <QLineEdit>
 #include <QStackedWidget>
 
+#include <utility>
+
 namespace flowtest {
 
 using iotest::DialogScript;
@@ -167,8 +169,12 @@ protected:
     // A template folder written by the model's writer: one paper, a line on
     // the front, a title on both faces and nothing after, so it resumes on
     // the exam-number step.
+    // Saves a one-paper card with a title on each face and a line; the card
+    // on screen, if any, is set aside meanwhile and comes back untouched.
     QString saveTitledCard(const QString& name)
     {
+        AnswerSheet shown;
+        std::swap(shown, answerSheet);
         answerSheet.paperName = name;
         answerSheet.paperCnt = 1;
         IOController::setUpPages(2);
@@ -189,6 +195,7 @@ protected:
             EXPECT_TRUE(page.image.pixmap.save(QStringLiteral("%1/%2_%3.jpg").arg(folder, name).arg(page.pageIndex)));
         });
         answerSheet.clear();
+        std::swap(shown, answerSheet);
         return QStringLiteral("%1/%2.json").arg(folder, name);
     }
 

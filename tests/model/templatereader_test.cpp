@@ -5,6 +5,7 @@
 #include "tests/support/testsupport.h"
 
 #include "model/infra/appstate.h"
+#include "model/repeatedkey.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -155,6 +156,39 @@ TEST_F(TemplateReader, documentsThatAreNoTemplateFail)
     QJsonDocument::fromJson(broken, &expected);
     EXPECT_FALSE(card.unserialized(broken));
     EXPECT_EQ(card.errorString(), expected.errorString());
+    EXPECT_EQ(card.paperName, QStringLiteral("kept"));
+}
+
+TEST_F(TemplateReader, aKeyNamedTwiceInOneObjectIsRefusedBeforeParsing)
+{
+    const QList<QPair<QByteArray, QString>> repeated{
+        {R"({"a": [1], "a": [2]})", "a"},
+        {R"({"a": 1, "b": {"c": 1, "c": {}}})", "c"},
+        {R"({"a": 1, "\u0061": 2})", "a"},           // the same key, escaped
+        {R"({"": [], "": []})", ""},
+        {R"({"a": 1, "b": 2, "a")", "a"},            // even in text that parses no further
+    };
+    for (const auto& text : repeated) {
+        SCOPED_TRACE(text.first.toStdString());
+        QString key = QStringLiteral("unset");
+        EXPECT_TRUE(findRepeatedKey(text.first, key));
+        EXPECT_EQ(key, text.second);
+    }
+    const QList<QByteArray> distinct{
+        R"({"a": {"a": 1}, "b": [{"a": 1}, {"a": 2}]})",   // the same key at other levels or in siblings
+        R"({"t": "{\"t\": 1, \"t\": 2}", "u": ["t", "t"]})", // keys inside strings, values
+        R"({"a": "\\", "b": 1})",
+        R"({"a": "unterminated)",
+    };
+    for (const QByteArray& text : distinct) {
+        SCOPED_TRACE(text.toStdString());
+        QString key;
+        EXPECT_FALSE(findRepeatedKey(text, key));
+    }
+
+    card.paperName = QStringLiteral("kept");
+    EXPECT_FALSE(card.unserialized(R"({"paperName": "new", "pageSheets": [], "pageSheets": []})"));
+    EXPECT_TRUE(card.notJson);
     EXPECT_EQ(card.paperName, QStringLiteral("kept"));
 }
 

@@ -16,7 +16,7 @@
 
 std::atomic<int> deferredCancelRequests{0};
 
-extern "C" int pthread_setcanceltype(int /*type*/, int* oldType) noexcept
+extern "C" int pthread_setcanceltype(int /*type*/, int* oldType)
 {
     using Setter = int (*)(int, int*);
     static const Setter libc = reinterpret_cast<Setter>(dlsym(RTLD_NEXT, "pthread_setcanceltype"));
