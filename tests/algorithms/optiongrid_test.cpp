@@ -113,6 +113,18 @@ void drawOptionBox(QImage& image, const QRect& rect, BoxStyle style, int pen, in
     painter.drawText(rect, Qt::AlignCenter, QString(QChar('A' + option % 4)));
 }
 
+// The standard 68 x 48 boxes on the standard pitches, the first one 20
+// pixels into the region.
+void expectStandardGridAt20(const OptionGridParams& grid)
+{
+    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0);
+    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
+    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch);
+    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
+    EXPECT_NEAR(grid.x, 20, 1);
+    EXPECT_NEAR(grid.y, 20, 1);
+}
+
 } // namespace
 
 TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
@@ -125,12 +137,7 @@ TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
 
     OptionGridParams grid;
     ASSERT_EQ(getObjectSelectPosition(region, 5, 4, grid), 0);
-    EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0);
-    EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
-    EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch);
-    EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
-    EXPECT_NEAR(grid.x, 20, 1);
-    EXPECT_NEAR(grid.y, 20, 1);
+    expectStandardGridAt20(grid);
 
     // Outlined with their letters, measured on the middle of their
     // strokes, the same boxes snap just the same; filled with a white
@@ -146,12 +153,7 @@ TEST(GetObjectSelectPosition, filledStandardBoxesSnapOntoTheStandardGrid)
         }
         region = cropPage(QPixmap::fromImage(printed), frame);
         ASSERT_EQ(getObjectSelectPosition(region, 5, 4, grid), 0);
-        EXPECT_DOUBLE_EQ(grid.boxWidth, 68.0);
-        EXPECT_DOUBLE_EQ(grid.boxHeight, 48.0);
-        EXPECT_DOUBLE_EQ(grid.columnPitch, standardColumnPitch);
-        EXPECT_DOUBLE_EQ(grid.rowPitch, standardRowPitch);
-        EXPECT_NEAR(grid.x, 20, 1);
-        EXPECT_NEAR(grid.y, 20, 1);
+        expectStandardGridAt20(grid);
     }
 
     // Wider boxes at the standard pitch: the rows snap, the columns are
