@@ -1,13 +1,6 @@
-#include "app/shell/eimainwindow.h"
-#include "app/steps/imageviewer.h"
 #include "bench/a3page.h"
-#include "canvas/eigraphicsscene.h"
-#include "canvas/eigraphicsview.h"
-#include "canvas/item/eirectitem.h"
-#include "model/answersheet.h"
+#include "bench/benchwindow.h"
 #include "model/global.h"
-#include "model/infra/appstate.h"
-#include "model/removeditems.h"
 
 #include <QPainter>
 
@@ -48,33 +41,7 @@ void fourA3Pages()
     }
 }
 
-// The main window on the first page of a step.
-struct Window
-{
-    explicit Window(int step)
-    {
-        window.show();
-        currentStep = step;
-        window.switchStep(step);
-    }
-    ~Window()
-    {
-        answerSheet.clear();
-        discardedItems.clear();
-        currentStep = StepGetTemplate;
-    }
-
-    PageSheet& front() { return answerSheet.sheets[0][0]; }
-    void frame(const QRect& rect) { emit window.imageViewer()->graphicsView()->scene()->drawFinished(QRectF(rect)); }
-    // Frees what the last round added, with the scene none the wiser.
-    void forget(EIRectItem* item)
-    {
-        window.imageViewer()->graphicsView()->scene()->forgetItems();
-        delete item;
-    }
-
-    EIMainWindow window;
-};
+using benchwindow::Window;
 
 } // namespace
 

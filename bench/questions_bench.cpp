@@ -1,11 +1,5 @@
-#include "app/shell/eimainwindow.h"
-#include "app/steps/imageviewer.h"
-#include "canvas/eigraphicsscene.h"
-#include "canvas/eigraphicsview.h"
-#include "canvas/item/eirectitem.h"
-#include "model/answersheet.h"
-#include "model/infra/appstate.h"
-#include "model/removeditems.h"
+#include "bench/a3page.h"
+#include "bench/benchwindow.h"
 #include "widgets/dialogs/drawobjectivepanel.h"
 #include "widgets/kit/eidialog.h"
 
@@ -23,9 +17,6 @@
 // 300 ms.
 
 namespace {
-
-constexpr int pageWidth = 3307;
-constexpr int pageHeight = 2339;
 
 // A ruled exam-number table of ten digit columns of ten bubbles.
 const QPoint examOrigin(300, 400);
@@ -51,7 +42,7 @@ QRect blockFrame()
 
 QImage questionPage()
 {
-    QImage image(pageWidth, pageHeight, QImage::Format_RGB32);
+    QImage image(a3page::width, a3page::height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -124,30 +115,11 @@ protected:
     }
 };
 
-struct Window
+// The bench window with every property dialog answered at once.
+struct Window : benchwindow::Window
 {
-    explicit Window(int step)
-    {
-        window.show();
-        currentStep = step;
-        window.switchStep(step);
-    }
-    ~Window()
-    {
-        answerSheet.clear();
-        discardedItems.clear();
-        currentStep = StepGetTemplate;
-    }
+    using benchwindow::Window::Window;
 
-    PageSheet& front() { return answerSheet.sheets[0][0]; }
-    EIGraphicsScene* scene() { return window.imageViewer()->graphicsView()->scene(); }
-    void frame(const QRect& rect) { emit scene()->drawFinished(QRectF(rect)); }
-    // Frees what the last round added, with the scene none the wiser.
-    void forget(EIRectItem* item)
-    {
-        scene()->forgetItems();
-        delete item;
-    }
     void forgetSections()
     {
         for (const Section& section : qAsConst(front().sections)) {
@@ -159,7 +131,6 @@ struct Window
     }
 
     InstantAnswers answers;
-    EIMainWindow window;
 };
 
 } // namespace

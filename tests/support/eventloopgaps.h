@@ -9,25 +9,26 @@
 #include <QFile>
 #include <QList>
 
+// GCC says so with a macro of its own, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define TOLLIVAR_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TOLLIVAR_UNDER_ASAN 1
+#endif
+#endif
+#ifndef TOLLIVAR_UNDER_ASAN
+#define TOLLIVAR_UNDER_ASAN 0
+#endif
+
 class EventLoopGaps
 {
 public:
+    static constexpr bool underAddressSanitizer = TOLLIVAR_UNDER_ASAN;
+
     // A bound set for the Release build, allowing for the threefold
     // slowdown of a sanitizer build.
-    static constexpr qint64 bound(qint64 releaseMs)
-    {
-#if defined(__SANITIZE_ADDRESS__)
-        return 3 * releaseMs;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-        return 3 * releaseMs;
-#else
-        return releaseMs;
-#endif
-#else
-        return releaseMs;
-#endif
-    }
+    static constexpr qint64 bound(qint64 releaseMs) { return underAddressSanitizer ? 3 * releaseMs : releaseMs; }
 
     void start()
     {
