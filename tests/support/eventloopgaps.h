@@ -5,21 +5,11 @@
 // time the thread spent waiting for a CPU in the meantime is taken off, so
 // that other programs on a busy machine do not count as our own holding.
 
+#include "tests/support/addresssanitizer.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QList>
-
-// GCC says so with a macro of its own, clang through __has_feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLIVAR_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLIVAR_UNDER_ASAN 1
-#endif
-#endif
-#ifndef TOLLIVAR_UNDER_ASAN
-#define TOLLIVAR_UNDER_ASAN 0
-#endif
 
 class EventLoopGaps
 {

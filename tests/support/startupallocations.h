@@ -6,15 +6,9 @@
 // checking looks away for the length of this scope only, so every later
 // allocation, Qt's included, is still checked.
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLLIVAR_LEAK_CHECKED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLLIVAR_LEAK_CHECKED 1
-#endif
-#endif
+#include "tests/support/addresssanitizer.h"
 
-#ifdef TOLLIVAR_LEAK_CHECKED
+#if TOLLIVAR_UNDER_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -23,7 +17,7 @@ namespace testsupport {
 class StartupAllocations
 {
 public:
-#ifdef TOLLIVAR_LEAK_CHECKED
+#if TOLLIVAR_UNDER_ASAN
     StartupAllocations() { __lsan_disable(); }
     ~StartupAllocations() { __lsan_enable(); }
 #else
