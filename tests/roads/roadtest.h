@@ -146,14 +146,7 @@ protected:
     // A subjective area of `type` numbered first to last, "选做题" checked when optional.
     void frameAnswerArea(const QRect& area, const QString& type, int first, int last, bool optional = false)
     {
-        subjectiveDialogs.then([=](DrawSubjectivePanel* dialog) {
-            choose(dialog, "boxType", type);
-            setSpin(dialog, "boxNumberBegin", first);
-            setSpin(dialog, "boxNumberEnd", last);
-            if (optional)
-                iotest::click(field<QCheckBox>(dialog, "checkOptional"));
-            pressOk(dialog);
-        });
+        subjectiveDialogs.then(answerSubjective(type, first, last, optional));
         drawFrame(around(area, 10));
     }
 

@@ -1,5 +1,6 @@
 #include "widgets/dialogs/ui_newprojectpanel.h"
 
+#include "widgets/dialogs/formparts.h"
 #include "widgets/kit/kitstyle.h"
 
 #include <QCoreApplication>
@@ -36,15 +37,6 @@ const char* const dialogStyle =
     "QComboBox QAbstractItemView{color:#666666;}\n"
     "QComboBox QAbstractItemView::item{height:25px;}\n"
     "QComboBox QAbstractItemView::item:selected{color:#666666;background-color:#A2D3F8;}\n";
-
-template <typename T>
-T* place(QWidget* parent, const char* name, const QRect& geometry)
-{
-    T* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 QPushButton* imageButton(QWidget* parent, const char* name, const QRect& geometry, bool checked)
 {

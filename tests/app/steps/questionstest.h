@@ -205,6 +205,21 @@ inline void press(QWidget* dialog, const QString& button)
 }
 inline void pressOk(QWidget* dialog) { press(dialog, QStringLiteral("确定")); }
 
+// Fills the subjective dialog: type, numbers and, when asked, "选做题"
+// checked, then OK.
+inline std::function<void(DrawSubjectivePanel*)> answerSubjective(const QString& type, int first, int last,
+                                                                  bool optional = false)
+{
+    return [=](DrawSubjectivePanel* dialog) {
+        choose(dialog, "boxType", type);
+        setSpin(dialog, "boxNumberBegin", first);
+        setSpin(dialog, "boxNumberEnd", last);
+        if (optional)
+            iotest::click(field<QCheckBox>(dialog, "checkOptional"));
+        pressOk(dialog);
+    };
+}
+
 // Where an item lies on the page, whatever its parents.
 inline QRectF onPage(const EIRectItem* item)
 {

@@ -19,20 +19,6 @@ protected:
         goToStep(StepSubjective);
     }
 
-    // Fills the dialog: type, numbers and, when asked, "选做题" checked, then OK.
-    static std::function<void(DrawSubjectivePanel*)> answer(const QString& type, int first, int last,
-                                                            bool optional = false)
-    {
-        return [=](DrawSubjectivePanel* dialog) {
-            choose(dialog, "boxType", type);
-            setSpin(dialog, "boxNumberBegin", first);
-            setSpin(dialog, "boxNumberEnd", last);
-            if (optional)
-                iotest::click(field<QCheckBox>(dialog, "checkOptional"));
-            pressOk(dialog);
-        };
-    }
-
     Section& section(int face, int index) { return page(0, face).sections[index]; }
     // Shown or hidden, by its text: its object name is its style's.
     QPushButton* associateButton() const
@@ -69,13 +55,13 @@ TEST_F(Subjective, answerAreasOptionalMarksAndTheirAssociation)
     // Each next area continues the numbers in the last written type.
     subjectiveDialogs.then([=](DrawSubjectivePanel* dialog) {
         EXPECT_EQ(std::make_pair(spin(dialog, "boxNumberBegin"), spin(dialog, "boxNumberEnd")), std::make_pair(3, 3));
-        answer(answerQuestion, 3, 5)(dialog);
+        answerSubjective(answerQuestion, 3, 5)(dialog);
     });
     frame(around(answerAreas[1], 10));
     subjectiveDialogs.then([=](DrawSubjectivePanel* dialog) {
         EXPECT_EQ(std::make_pair(spin(dialog, "boxNumberBegin"), spin(dialog, "boxNumberEnd")), std::make_pair(6, 6));
         EXPECT_EQ(chosen(dialog, "boxType"), answerQuestion);
-        answer(answerQuestion, 6, 8, true)(dialog);
+        answerSubjective(answerQuestion, 6, 8, true)(dialog);
     });
     const QRectF optionalArea = around(answerAreas[2], 10);
     frame(optionalArea);
@@ -116,7 +102,7 @@ TEST_F(Subjective, answerAreasOptionalMarksAndTheirAssociation)
 
     // Numbers framed again are merged on request.
     showPage(0, FaceBack);
-    subjectiveDialogs.then(answer(answerQuestion, 3, 5));
+    subjectiveDialogs.then(answerSubjective(answerQuestion, 3, 5));
     answerNext(QStringLiteral("是"));
     frame(around(answerAreas[1], 10));
     EXPECT_EQ(desk.texts(), Texts({"检测到框选的题号已存在, 是否标记为同一题?"}));
