@@ -109,14 +109,9 @@ void EIGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
     mousePressed = false;
     if (drawEnabled && !pressOnItem && event->button() == Qt::LeftButton) {
-        // Only the corners are ordered as the drag went; a drag down-left or
-        // up-right keeps a negative size, which the main window rejects.
-        QRectF band;
-        if (currentPos.y() > startPos.y() || currentPos.x() > startPos.x())
-            band = QRectF(startPos, currentPos);
-        else
-            band = QRectF(currentPos, startPos);
-        emit drawFinished(band);
+        // Operators drag from whichever corner is at hand: the frame is the
+        // same whatever the direction.
+        emit drawFinished(QRectF(startPos, currentPos).normalized());
     }
     drawing = false;
     update();

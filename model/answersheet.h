@@ -57,6 +57,8 @@ struct AnswerSheet
 
     OptionalGroupList optionalGroups() const;
     bool setOptionalGroups(const OptionalGroupList& groups);
+    // Some optional question belongs to no group, or to one nobody answers.
+    bool hasUnassociatedOptional() const;
     // Scores every optional mark on its page and numbers every question.
     bool checkOptionalMarks();
     bool findSubjectiveByNumList(const QList<int>& numbers, QuestionLocation& where) const;

@@ -174,6 +174,14 @@ bool AnswerSheet::setOptionalGroups(const OptionalGroupList& groups)
     return true;
 }
 
+bool AnswerSheet::hasUnassociatedOptional() const
+{
+    return anyBlock(sheets, [](const PageSheet&, const Section& section, const SubArea& block) {
+        return section.type == sectionTypeSubjective && isOptional(block)
+               && (block.chooseTopicGroup <= 0 || block.chooseTopicModel <= 0);
+    });
+}
+
 bool AnswerSheet::checkOptionalMarks()
 {
     const auto blockAt = [this](const BlockAt& at) -> SubArea& {

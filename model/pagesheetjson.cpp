@@ -122,7 +122,7 @@ PageSheet PageSheet::fromJson(const QJsonObject& obj, const QString& paperName)
     return page;
 }
 
-PageImage PageSheet::loadImage(const QJsonObject& /*img*/, const QString& baseName)
+PageImage PageSheet::loadImage(const QJsonObject& img, const QString& baseName)
 {
     const QString fileName = baseName + QStringLiteral(".jpg");
     const QString path = projectDir + QLatin1Char('/') + fileName;
@@ -130,9 +130,19 @@ PageImage PageSheet::loadImage(const QJsonObject& /*img*/, const QString& baseNa
     // as a missing one.
     const Picture picture = readPicture(path);
     PageImage loaded;
-    if (picture.fault == PictureFault::None)
-        loaded.set(QPixmap::fromImage(picture.image), path);
-    else
+    if (picture.fault != PictureFault::None) {
         importError = QStringLiteral("图像 \"") + fileName + QStringLiteral("\" 不存在,导入失败！");
+        return loaded;
+    }
+    // The framings are measured on the picture the file was saved with; a
+    // picture of another size is one of another save (one cut short).
+    const QJsonValue width = img.value(QStringLiteral("width"));
+    const QJsonValue height = img.value(QStringLiteral("height"));
+    if (width.isDouble() && height.isDouble()
+        && (width.toDouble() != picture.image.width() || height.toDouble() != picture.image.height())) {
+        importError = QStringLiteral("图像 \"") + fileName + QStringLiteral("\" 的大小与模板文件不符,导入失败！");
+        return loaded;
+    }
+    loaded.set(QPixmap::fromImage(picture.image), path);
     return loaded;
 }

@@ -20,7 +20,8 @@ constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 // folder. Returns why the card cannot be used, or an empty text: a file
 // that does not open or does not parse (the system's or the reader's own
 // text goes to the log), a page picture that is missing or unreadable, a
-// card name or page order the program cannot hold. importError is empty
+// card name or page order the program cannot hold, a page picture of
+// another size than the file records. importError is empty
 // afterwards.
 QString read(AnswerSheet& card, const QString& jsonPath);
 
@@ -52,7 +53,7 @@ enum class SaveResult {
     BadName,           // the card name cannot name a folder; nothing changed
     Refused,           // the card's writer refused (its errorString says why); nothing changed
     FileFailed,        // the template file was not written; an earlier one stands
-    FileNotReplaced,   // an earlier template file stands and could not be replaced
+    FileNotReplaced,   // an earlier template file stands and could not be replaced (a locked folder)
 };
 
 struct SaveOutcome
@@ -62,11 +63,12 @@ struct SaveOutcome
 };
 
 // Saves `card` as its folder under `savePath`. Nothing on disk changes
-// before the card's JSON text exists; the template file then replaces the
-// earlier one in one step, the page pictures follow (each replaced in one
-// step too), and only when all of it was written is the other variant
-// removed, and only when it is this card's own folder: beside the written
-// one, not savePath itself, not a link, holding name.json.
+// before the card's JSON text exists and has been written beside the
+// earlier template file; the page pictures then replace theirs (each in one
+// step), and the template file replaces the earlier one last, in one step:
+// a save cut short leaves the earlier file. Only when all of it was written
+// is the other variant removed, and only when it is this card's own folder:
+// beside the written one, not savePath itself, not a link, holding name.json.
 SaveOutcome write(AnswerSheet& card, const QString& savePath, bool finished);
 
 } // namespace TemplateFolder

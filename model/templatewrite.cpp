@@ -16,6 +16,8 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <memory>
+
 const QString TemplateFolder::unfinishedSuffix = QStringLiteral("_(未完成)");
 
 namespace {
@@ -25,17 +27,13 @@ void logFailure(const QString& path, const QString& reason)
     fileLogger(LogWarning) << "template save: " << path.toStdString() << ": " << reason.toStdString();
 }
 
-// Written beside the earlier file and renamed over it, so a full disk or a
-// refused rename leaves the earlier text whole.
-TemplateFolder::SaveResult writeTemplateFile(const QString& path, const QByteArray& json)
+// Why the template file could not be put in place. An earlier file in a
+// folder that cannot be written to cannot be replaced either.
+TemplateFolder::SaveResult templateFileFault(const QSaveFile& file, bool earlier)
 {
-    const bool earlier = QFileInfo::exists(path);
-    QSaveFile file(path);
-    // Text mode, as the reader opens it.
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(json) == json.size() && file.commit())
-        return TemplateFolder::SaveResult::Written;
-    logFailure(path, file.errorString());
-    if (earlier && file.error() == QFileDevice::RenameError)
+    logFailure(file.fileName(), file.errorString());
+    const bool lockedFolder = !QFileInfo(QFileInfo(file.fileName()).absolutePath()).isWritable();
+    if (earlier && (file.error() == QFileDevice::RenameError || lockedFolder))
         return TemplateFolder::SaveResult::FileNotReplaced;
     return TemplateFolder::SaveResult::FileFailed;
 }
@@ -146,16 +144,33 @@ TemplateFolder::SaveOutcome TemplateFolder::write(AnswerSheet& card, const QStri
     const bool newFolder = !QFileInfo::exists(places.written);
     Global::makeParentDir(places.written);
     const QString base = places.written + QLatin1Char('/') + name;
-    outcome.result = writeTemplateFile(base + QStringLiteral(".json"), json);
-    if (outcome.result != SaveResult::Written) {
-        // Only an empty folder goes again.
+    const QString jsonPath = base + QStringLiteral(".json");
+    const bool earlier = QFileInfo::exists(jsonPath);
+
+    // The template file is the folder's commit point: its text goes beside
+    // the earlier one first (a full disk shows here, before any picture is
+    // touched), the pictures follow, and the rename comes last. A save cut
+    // short leaves the earlier file, which the reader refuses beside
+    // pictures of another size.
+    auto file = std::make_unique<QSaveFile>(jsonPath);
+    // Text mode, as the reader opens it.
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Text) || file->write(json) != json.size() || !file->flush()) {
+        outcome.result = templateFileFault(*file, earlier);
+        // Its unfinished text goes with it, so an empty new folder can go too.
+        file.reset();
         if (newFolder)
             QDir().rmdir(places.written);
         return outcome;
     }
+    const bool allPictures = writePagePictures(card, base);
+    if (!file->commit()) {
+        outcome.result = templateFileFault(*file, earlier);
+        return outcome;
+    }
+    outcome.result = SaveResult::Written;
     projectDir = places.written;
 
-    if (!writePagePictures(card, base)) {
+    if (!allPictures) {
         // The other variant stays: it may be the only whole copy.
         outcome.result = SaveResult::SomePagesFailed;
         return outcome;

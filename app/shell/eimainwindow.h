@@ -116,6 +116,9 @@ private:
     void advanceOrPointBack(BusyGuard& busy);
     // The picture the canvas shows, where every framed item must lie.
     QRect shownPageArea() const;
+    // Optional questions wait for the association: new marks since the
+    // last one, or a question in no group (an imported file may hold one).
+    bool associationPending() const;
 
     // Project commands and the I/O controller's answers.
     void onNewProject();

@@ -40,7 +40,7 @@ void EIMainWindow::onSave()
     }
     QWidget* parent = busy.parent();
     // Marks deleted since they were framed leave nothing to associate.
-    if (!optionalAssociated && ProcedureController::hasOptionalQuestions()) {
+    if (associationPending()) {
         if (EIMessageBox::information(parent, messageTitle, QStringLiteral("请进行选做题的关联!")) != EIDialog::Ok)
             return;
         emit ui->btnDrawSubjective->clicked(true);

@@ -46,6 +46,12 @@ QRect EIMainWindow::shownPageArea() const
     return viewer->graphicsView()->pixmap().rect();
 }
 
+bool EIMainWindow::associationPending() const
+{
+    return ProcedureController::hasOptionalQuestions()
+           && (!optionalAssociated || answerSheet.hasUnassociatedOptional());
+}
+
 void EIMainWindow::onNextStep()
 {
     BusyGuard busy(this, BusyGuard::TakeOver);
@@ -63,7 +69,7 @@ void EIMainWindow::onNextStep()
             return;
         }
         // A cancelled association says nothing more: the operator chose to stay.
-        if (ProcedureController::hasOptionalQuestions() && !optionalAssociated) {
+        if (associationPending()) {
             optionalAssociated = procedure->associateOptional();
             if (!optionalAssociated)
                 return;

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -54,8 +55,10 @@ inline QSize pictureSize(const QString& path)
 }
 
 // Runs the disabled test `test` of this binary in a process of its own,
-// with `variable` set to `value`; true when it ran and passed.
-inline bool runChild(const QString& test, const char* variable, const QString& value, const QString& workFolder)
+// with `variable` set to `value`; true when it ran and passed, or with
+// `killed`, when it was killed before it could end.
+inline bool runChild(const QString& test, const char* variable, const QString& value, const QString& workFolder,
+                     bool killed = false)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -71,8 +74,10 @@ inline bool runChild(const QString& test, const char* variable, const QString& v
                 {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + test});
     const bool finished = child.waitForFinished(100000);
     const QByteArray output = child.readAll();
-    const bool passed = finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
-                        && output.contains("[  PASSED  ] 1 test.");
+    // A crashed child's exit code is the signal that ended it.
+    const bool passed = killed ? finished && child.exitStatus() == QProcess::CrashExit && child.exitCode() == SIGKILL
+                               : finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+                                     && output.contains("[  PASSED  ] 1 test.");
     if (!passed)
         ADD_FAILURE() << output.toStdString();
     return passed;

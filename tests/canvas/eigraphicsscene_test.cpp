@@ -36,15 +36,17 @@ TEST_F(CanvasTest, RubberBandShowsWhileDraggingAndReportsTheFrameInPageUnits)
     EXPECT_FALSE(redNear(after, view->mapFromScene(QPointF(400, 300)))) << "the band is gone";
 }
 
-TEST_F(CanvasTest, BandKeepsTheDragDirectionExceptUpAndLeft)
+TEST_F(CanvasTest, BandIsTheSameFrameFromWhicheverCornerTheDragStarts)
 {
     view->setDrawEnabled(true);
+    const QRectF frame(QPointF(50, 400), QPointF(100, 500));
     struct Case { QPointF from; QPointF to; QRectF expected; };
     const Case cases[] = {
-        {{100, 200}, {50, 300}, QRectF(QPointF(100, 200), QPointF(50, 300))},   // down-left: width -50
-        {{100, 500}, {50, 400}, QRectF(QPointF(50, 400), QPointF(100, 500))},   // up-left: normalised
-        {{100, 500}, {150, 400}, QRectF(QPointF(100, 500), QPointF(150, 400))}, // up-right: height -100
-        {{300, 300}, {300, 300}, QRectF(300, 300, 0, 0)},                       // a click
+        {frame.topLeft(), frame.bottomRight(), frame},
+        {frame.topRight(), frame.bottomLeft(), frame},
+        {frame.bottomLeft(), frame.topRight(), frame},
+        {frame.bottomRight(), frame.topLeft(), frame},
+        {{300, 300}, {300, 300}, QRectF(300, 300, 0, 0)},   // a click
     };
     for (const Case& c : cases) {
         recorder->clear();

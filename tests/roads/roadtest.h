@@ -110,10 +110,13 @@ protected:
     // The label of the picture taken while the next message is up.
     void shootNextMessage(const QString& label) { messageShot = label; }
 
-    // A frame drawn with the mouse, from its top-left to its bottom-right corner.
+    // A frame drawn with the mouse, each from the next corner round, as an
+    // operator starts from wherever the hand is.
     void drawFrame(const QRectF& rect)
     {
-        viewdriver::drag(viewer->graphicsView(), rect.topLeft(), rect.bottomRight());
+        const QPointF corners[] = {rect.topLeft(), rect.topRight(), rect.bottomRight(), rect.bottomLeft()};
+        const int from = framesDrawn++ % 4;
+        viewdriver::drag(viewer->graphicsView(), corners[from], corners[(from + 2) % 4]);
     }
 
     // Turns pages with "上一页" and "下一页" until the face is shown.
@@ -154,6 +157,7 @@ protected:
 
 private:
     int shots = 0;
+    int framesDrawn = 0;
     QString messageShot = QStringLiteral("message");
 };
 

@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 OptionalAssociatePanel::OptionalAssociatePanel(QWidget* parent)
     : EIDialog(parent), form(new Ui::OptionalAssociatePanel)
 {
@@ -51,11 +53,6 @@ void OptionalAssociatePanel::setAssociations(const OptionalGroupList& given)
     fixedNumbers.clear();
     storedGroups.clear();
     fixedCount = 0;
-    // A second fill must rebuild even when it asks for the same count.
-    {
-        const QSignalBlocker quiet(form->boxGroupCnt);
-        form->boxGroupCnt->setValue(0);
-    }
     form->boxGroupCnt->setEnabled(true);
 
     for (const OptionalGroup& group : given) {
@@ -68,8 +65,21 @@ void OptionalAssociatePanel::setAssociations(const OptionalGroupList& given)
         storedGroups.append(group);
     }
 
-    const int shown = qMin(given.size(), maxGroupCount);
-    form->boxGroupCnt->setValue(shown);
+    // Every fixed group is shown, even past the limit: its questions can
+    // go nowhere else. Editable groups fill what room is left, in order.
+    const int shown = qBound(fixedCount, given.size(), qMax(maxGroupCount, fixedCount));
+    int editableRoom = shown - fixedCount;
+    for (const OptionalGroup& stored : qAsConst(storedGroups)) {
+        if (!stored.oneQuestionPerBlock)
+            addFixedGroup(stored);
+        else if (editableRoom-- > 0)
+            addEditableGroup(stored.questions, stored.answerCount);
+    }
+    {
+        const QSignalBlocker quiet(form->boxGroupCnt);
+        form->boxGroupCnt->setValue(shown);
+    }
+    refreshTopicStates();
     if (fixedCount == shown)
         form->boxGroupCnt->setEnabled(false);
     else if (fixedCount == shown - 1)
@@ -79,62 +89,79 @@ void OptionalAssociatePanel::setAssociations(const OptionalGroupList& given)
 
 void OptionalAssociatePanel::onBoxGroupCntChanged(int count)
 {
-    if (count < 1) {
-        form->boxGroupCnt->setValue(1);
-        return;
-    }
-    if (count > maxGroupCount) {
-        form->boxGroupCnt->setValue(maxGroupCount);
-        showInformation(QStringLiteral("关联的选做题组数最大为5组!"));
-        return;
-    }
-    if (count < fixedCount) {
-        form->boxGroupCnt->setValue(fixedCount);
-        return;
+    // The count is put in range once, with the box quiet: clamping it
+    // through its own signal could swing between two limits for ever.
+    const int highest = qMax(maxGroupCount, fixedCount);
+    const int wanted = qBound(qMax(1, fixedCount), count, highest);
+    if (wanted != count) {
+        const QSignalBlocker quiet(form->boxGroupCnt);
+        form->boxGroupCnt->setValue(wanted);
     }
     const int shown = groups.size();
-    for (int i = count; i < shown; ++i) {
+    for (int i = wanted; i < shown; ++i) {
         if (!removeLastEditableGroup())
             break;
     }
-    for (int i = shown; i < count; ++i)
-        addGroup(i);
+    // Fixed groups are all shown from the start, so a group added is an
+    // editable one: back with what its stored group still finds free, or
+    // else with free questions only.
+    for (int i = groups.size(); i < wanted; ++i) {
+        const int editable = editableGroupCount();
+        const OptionalGroupList stored = storedEditableGroups();
+        if (editable < stored.size())
+            addEditableGroup(stored[editable].questions, stored[editable].answerCount);
+        else
+            addEditableGroup(freeNumbers().mid(0, maxPerGroup), 0);
+    }
     refreshTopicStates();
+    renumberGroups();
+    if (count > highest)
+        showInformation(QStringLiteral("关联的选做题组数最大为5组!"));
 }
 
-void OptionalAssociatePanel::addGroup(int position)
+OptionalBoxs* OptionalAssociatePanel::addGroup(const QList<int>& topics, bool editable)
 {
     auto* group = new OptionalBoxs(form->widget);
     group->setMaxPerGroup(maxPerGroup);
     connect(group, &OptionalBoxs::checkChanged, this, &OptionalAssociatePanel::onCheckChanged);
-    group->setGroupId(position + 1);
-
-    const bool stored = position < storedGroups.size();
-    if (stored && !storedGroups[position].oneQuestionPerBlock) {
-        const OptionalGroup& fixed = storedGroups[position];
-        group->setTopics(fixed.questions);
-        group->setEditable(false);
-        group->setCheckedTopics(fixed.questions, fixed.answerCount);
-    } else {
-        group->setTopics(candidateNumbers);
-        group->setEditable(true);
-        if (stored) {
-            // Rebuilt after a removal, a group takes back only what no
-            // other group took meanwhile.
-            QList<int> numbers;
-            const QList<int> free = freeNumbers();
-            for (int number : qAsConst(storedGroups[position].questions))
-                if (free.contains(number))
-                    numbers.append(number);
-            group->setCheckedTopics(numbers, storedGroups[position].answerCount);
-        } else {
-            // A new group takes what is free, but no more than a group may hold.
-            group->setCheckedTopics(freeNumbers().mid(0, maxPerGroup), 0);
-        }
-    }
+    group->setGroupId(groups.size() + 1);
+    group->setTopics(topics);
+    group->setEditable(editable);
     // Appended below the others: rows of removed groups stay empty.
     groupLayout->addWidget(group, groupLayout->rowCount(), 0);
     groups.append(group);
+    return group;
+}
+
+void OptionalAssociatePanel::addFixedGroup(const OptionalGroup& fixed)
+{
+    addGroup(fixed.questions, false)->setCheckedTopics(fixed.questions, fixed.answerCount);
+}
+
+void OptionalAssociatePanel::addEditableGroup(const QList<int>& wanted, int answerCount)
+{
+    // Only what no other group holds: a question is in one group at a time.
+    QList<int> numbers;
+    const QList<int> free = freeNumbers();
+    for (int number : wanted)
+        if (free.contains(number))
+            numbers.append(number);
+    addGroup(candidateNumbers, true)->setCheckedTopics(numbers, answerCount);
+}
+
+int OptionalAssociatePanel::editableGroupCount() const
+{
+    return static_cast<int>(std::count_if(groups.begin(), groups.end(),
+                                          [](const OptionalBoxs* group) { return group->isEditable(); }));
+}
+
+OptionalGroupList OptionalAssociatePanel::storedEditableGroups() const
+{
+    OptionalGroupList editable;
+    for (const OptionalGroup& stored : storedGroups)
+        if (stored.oneQuestionPerBlock)
+            editable.append(stored);
+    return editable;
 }
 
 bool OptionalAssociatePanel::removeLastEditableGroup()
@@ -210,19 +237,30 @@ OptionalGroupList OptionalAssociatePanel::associations() const
         const QList<int> numbers = group->checkedTopics();
         if (numbers.isEmpty() || group->answerCount() <= 0)
             continue;
-        result.append(OptionalGroup(numbers, group->groupId(), group->answerCount(), group->isEditable()));
+        // Ids follow the groups kept, so a group left empty leaves no gap.
+        result.append(OptionalGroup(numbers, result.size() + 1, group->answerCount(), group->isEditable()));
     }
     return result;
 }
 
 void OptionalAssociatePanel::doOk()
 {
-    if (!associations().isEmpty()) {
-        EIDialog::doOk();
+    if (associations().isEmpty()) {
+        showInformation(QStringLiteral("没有进行关联的题组, 当前操作无效！"));
+        EIDialog::doCancel();
         return;
     }
-    showInformation(QStringLiteral("没有进行关联的题组, 当前操作无效！"));
-    EIDialog::doCancel();
+    // An optional question in no group would be saved as no choice at
+    // all; the dialog stays open with what the operator set up.
+    const QList<int> left = freeNumbers();
+    if (!left.isEmpty()) {
+        QStringList numbers;
+        for (int number : left)
+            numbers.append(QString::number(number));
+        showInformation(QStringLiteral("第%1题没有关联到任何题组, 请勾选!").arg(numbers.join(QStringLiteral("、"))));
+        return;
+    }
+    EIDialog::doOk();
 }
 
 void OptionalAssociatePanel::showInformation(const QString& text)

@@ -15,8 +15,10 @@ struct OptionalAssociatePanel;
 // A question is checked in one group at a time; the fixed group of one
 // block (oneQuestionPerBlock false) is shown but cannot be changed.
 //
-// OK with at least one group that has questions and an answer count closes
-// with 1 and associations() returns those groups. OK without any such
+// Fixed groups are always all shown, so the group count never goes below
+// their number. OK with at least one group that has questions and an
+// answer count, and no candidate question left outside every group, closes
+// with 1 and associations() returns those groups, numbered from 1. OK without any such
 // group says "没有进行关联的题组, 当前操作无效！" and ends the dialog as
 // cancelled: exec() returns 0 and associations() is empty, so the caller
 // stores nothing and reports the association as not done.
@@ -30,7 +32,9 @@ public:
 
     void setMaxGroupCount(int count);
     void setMaxPerGroup(int count);
-    // Replaces every group shown; at most the maximum group count is built.
+    // Replaces every group shown: every fixed group, and editable ones up to
+    // the maximum group count. An editable group checks at most the
+    // maximum per group and says so in its message line.
     void setAssociations(const OptionalGroupList& groups);
     // The groups shown that have questions and an answer count above 0, in
     // display order; shows nothing.
@@ -43,7 +47,12 @@ public slots:
     void onCheckChanged(int num, bool checked, int groupId);
 
 private:
-    void addGroup(int position);
+    // A group at the end of the list, its topics not yet checked.
+    OptionalBoxs* addGroup(const QList<int>& topics, bool editable);
+    void addFixedGroup(const OptionalGroup& fixed);
+    void addEditableGroup(const QList<int>& wanted, int answerCount);
+    int editableGroupCount() const;
+    OptionalGroupList storedEditableGroups() const;
     bool removeLastEditableGroup();
     void renumberGroups();
     // Candidates no editable group has checked.

@@ -96,13 +96,24 @@ void OptionalBoxs::setTopics(const QList<int>& numbers)
 
 void OptionalBoxs::setCheckedTopics(const QList<int>& numbers, int count)
 {
+    int checked = 0;
+    bool overfull = false;
     for (EICheckBox* box : qAsConst(checkBoxes)) {
-        if (numbers.contains(box->text().toInt())) {
-            box->setChecked(true);
-            box->setEnabled(editable);
+        if (!numbers.contains(box->text().toInt()))
+            continue;
+        // A fixed group stays whole; an editable one holds no more than a
+        // click could put in it.
+        if (editable && checked == maxPerGroup) {
+            overfull = true;
+            continue;
         }
+        box->setChecked(true);
+        box->setEnabled(editable);
+        ++checked;
     }
-    answerBox->setValue(count != 0 ? count : qMax(1, halfRoundedUp(numbers.size())));
+    answerBox->setValue(count != 0 ? count : qMax(1, halfRoundedUp(checked)));
+    if (overfull)
+        showMessage(QStringLiteral("每组选做题中最多可选%1题, 操作已被取消!  ").arg(maxPerGroup));
 }
 
 void OptionalBoxs::setTopicEnabled(int number, bool enabled)

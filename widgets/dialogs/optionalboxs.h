@@ -29,8 +29,9 @@ public:
     void setTopics(const QList<int>& numbers);
     void setEditable(bool canEdit) { editable = canEdit; }
     bool isEditable() const { return editable; }
-    // Checks the given numbers (enabled only in an editable group); an
-    // answer count of 0 takes about half of them.
+    // Checks the given numbers (enabled only in an editable group, and
+    // there no more than the maximum per group, with the limit's message);
+    // an answer count of 0 takes about half of them.
     void setCheckedTopics(const QList<int>& numbers, int answerCount);
     void setTopicEnabled(int number, bool enabled);
     QList<int> checkedTopics() const;

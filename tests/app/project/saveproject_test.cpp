@@ -10,7 +10,24 @@
 #include <QJsonArray>
 
 #include <csignal>
+#include <cstdlib>
+#include <dlfcn.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+// A child that sets this variable is killed at the rename that would put a
+// template file in place: a save cut short between its pictures and its
+// file. Every other rename goes through.
+static const char* const killAtTemplateFileVariable = "TOLLIVAR_KILL_AT_TEMPLATE_FILE";
+
+extern "C" int rename(const char* from, const char* to)
+{
+    using Rename = int (*)(const char*, const char*);
+    static const auto systemRename = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+    if (std::getenv(killAtTemplateFileVariable) && QByteArray(to).endsWith(".json"))
+        ::kill(::getpid(), SIGKILL);
+    return systemRename(from, to);
+}
 
 using namespace framingtest;
 using namespace savetest;
@@ -35,9 +52,9 @@ void expectPagesMatchTheirPictures(const QString& folder, const QString& name)
     }
 }
 
-bool runChild(const QString& test, const QString& card, const QString& workFolder)
+bool runChild(const QString& test, const QString& card, const QString& workFolder, bool killed = false)
 {
-    return savetest::runChild(test, childCardVariable, card, workFolder);
+    return savetest::runChild(test, childCardVariable, card, workFolder, killed);
 }
 
 // One paper, two faces, the card "卡1", framed up to step 3: no line, a
@@ -147,12 +164,56 @@ TEST_F(SaveRoad, unfinishedThenFinishedThenRefusedAndFullAndReadBackByAFreshProc
                                                   IOController::State::Done, IOController::State::Failed}));
 }
 
+TEST_F(SaveRoad, aResaveKilledBeforeItsTemplateFileImportsAsTheOldCardOrNotAtAll)
+{
+    folderAnswers = QStringList{out};
+    clickSave();
+    desk.texts();
+    const QString folder = out + QStringLiteral("/卡1_(未完成)");
+    const QString json = folder + QStringLiteral("/卡1.json");
+    const QByteArray oldText = testsupport::readFile(json);
+
+    // The child saves pages of another size and is killed before its file
+    // is in place: the old file lies beside the new pictures.
+    const QString childFolder = scratch.file(QStringLiteral("child"));
+    ASSERT_TRUE(QDir().mkpath(childFolder));
+    ASSERT_TRUE(runChild(QStringLiteral("KilledSaveChild.*"), json, childFolder, true));
+    EXPECT_EQ(testsupport::readFile(json), oldText);
+    EXPECT_EQ(pictureSize(folder + QStringLiteral("/卡1_0.jpg")), QSize(pageWidth + 200, pageHeight));
+
+    answerNext(QStringLiteral("是"));
+    importCard(json);
+    EXPECT_EQ(desk.texts(), Texts({"导入将会清空当前未保存的操作，是否继续？",
+                                   "图像 \"卡1_1.jpg\" 的大小与模板文件不符,导入失败！"}));
+}
+
+TEST_F(SaveRoad, aLockedCardFolderKeepsItsFileAndSaysTheSaveFailed)
+{
+    folderAnswers = QStringList{out};
+    clickSave();
+    desk.texts();
+    const QString folder = out + QStringLiteral("/卡1_(未完成)");
+    const auto written = snapshot(folder);
+    // The child works as an ordinary user, for whom the folder is locked.
+    const QString childFolder = scratch.file(QStringLiteral("child"));
+    ASSERT_TRUE(QDir().mkpath(childFolder));
+    for (const QString& open : {scratch.path(), out})
+        ASSERT_TRUE(QFile::setPermissions(open, QFile::permissions(open) | QFile::ExeOther | QFile::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(childFolder, QFile::Permissions(0x7777)));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+    EXPECT_TRUE(runChild(QStringLiteral("LockedFolderChild.*"), folder + QStringLiteral("/卡1.json"), childFolder));
+    EXPECT_EQ(snapshot(folder), written);
+    QFile::setPermissions(folder, QFile::permissions(folder) | QFile::WriteOwner);
+}
+
 namespace {
 
 // The program's window, for the operator's road back in.
 using RoundTripChild = FramingRoad;
 // The I/O controller on its own, for a save whose every file write is bounded.
 using FullDiskChild = iotest::IOTest;
+using KilledSaveChild = FramingRoad;
+using LockedFolderChild = iotest::IOTest;
 
 } // namespace
 
@@ -194,4 +255,41 @@ TEST_F(FullDiskChild, DISABLED_savesOntoAFullDisk)
     ASSERT_EQ(saved.size(), 1);
     EXPECT_EQ(saved.at(0).at(0).value<IOController::State>(), IOController::State::Failed);
     EXPECT_EQ(fileDialogCaptions, QStringList({"选择答题卡json"})) << "no folder asked";
+}
+
+// Run by the test above in a process of its own: pages wider by 200 pixels,
+// as a new line would turn them, saved by a process killed at its file.
+TEST_F(KilledSaveChild, DISABLED_savesWiderPagesAndIsKilledAtItsFile)
+{
+    importCard(qEnvironmentVariable(childCardVariable));
+    ASSERT_EQ(cardTitle(), QStringLiteral("卡1"));
+    forEachPageOf(answerSheet.sheets, [](PageSheet& each) {
+        QPixmap wider(each.image.pixmap.width() + 200, each.image.pixmap.height());
+        wider.fill(Qt::white);
+        QPainter(&wider).drawPixmap(0, 0, each.image.pixmap);
+        each.image.set(wider, each.image.name);
+    });
+    qputenv(killAtTemplateFileVariable, "1");
+    clickSave();
+    ADD_FAILURE() << "the save ended";
+}
+
+// Run by the test above in a process of its own, as nobody.
+TEST_F(LockedFolderChild, DISABLED_savesIntoAFolderItCannotWrite)
+{
+    ASSERT_EQ(::setgid(65534), 0);
+    ASSERT_EQ(::setuid(65534), 0);
+    openFileAnswers = QStringList{qEnvironmentVariable(childCardVariable)};
+    QSignalSpy imported(&io, &IOController::importProjectDone);
+    io.importProject();
+    ASSERT_EQ(imported.size(), 1);
+    ASSERT_EQ(imported.at(0).at(0).value<IOController::State>(), IOController::State::Done);
+
+    QSignalSpy saved(&io, &IOController::saveProjectDone);
+    Message shown;
+    script.message(&shown, QStringLiteral("确定"));
+    io.saveProject();
+    EXPECT_EQ(shown.text.toStdString(), "数据保存失败, 请重试");
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_EQ(saved.at(0).at(0).value<IOController::State>(), IOController::State::Failed);
 }

@@ -194,11 +194,11 @@ TEST_F(OptionalAssociatePanelTest, groupCountStaysBetweenTheFixedGroupsAndFive)
 
     // A new group takes no more free questions than a group may hold.
     dialog.setAssociations({group({1, 2, 3, 4, 5, 6, 7}, 1, 2)});
-    for (int number = 1; number <= 6; ++number)
+    for (int number = 1; number <= 4; ++number)
         box(groups().value(0), number)->click();
     groupCount->setValue(2);
     ASSERT_EQ(groups().size(), 2);
-    EXPECT_EQ(groups()[1]->checkedTopics(), (QList<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(groups()[1]->checkedTopics(), (QList<int>{1, 2, 3, 4, 6}));
 }
 
 TEST_F(OptionalAssociatePanelTest, okWithoutAnyGroupSaysSoAndEndsAsCancelled)
@@ -216,4 +216,59 @@ TEST_F(OptionalAssociatePanelTest, okWithoutAnyGroupSaysSoAndEndsAsCancelled)
     EXPECT_EQ(boxText, QStringLiteral("没有进行关联的题组, 当前操作无效！"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(dialog.associations().isEmpty());
+}
+
+TEST_F(OptionalAssociatePanelTest, sixFixedGroupsAreAllShownAndTheCountStaysThere)
+{
+    OptionalGroupList six;
+    for (int i = 1; i <= 6; ++i)
+        six.append(group({2 * i - 1, 2 * i}, i, 1, false));
+    dialog.setAssociations(six);
+    EXPECT_EQ(groupCount->value(), 6);
+    EXPECT_FALSE(groupCount->isEnabled());
+    ASSERT_EQ(groups().size(), 6);
+    EXPECT_EQ(groups()[5]->checkedTopics(), (QList<int>{11, 12}));
+
+    later(0, [&] { dialogtest::finishWithOk(dialog); });
+    ASSERT_EQ(dialog.exec(), 1);
+    EXPECT_EQ(dialog.associations().size(), 6);
+    EXPECT_EQ(dialog.associations().last().groupId, 6);
+}
+
+TEST_F(OptionalAssociatePanelTest, aGroupAddedBackTakesOnlyFreeQuestionsAndNoQuestionIsLeftOut)
+{
+    dialog.setAssociations({group({1, 2}, 1, 1), group({3, 4}, 2, 1), group({10, 11}, 3, 1, false)});
+    groupCount->setValue(2);
+    groupCount->setValue(3);
+    QList<QList<int>> shown;
+    for (OptionalBoxs* each : groups())
+        shown.append(each->checkedTopics());
+    EXPECT_EQ(shown, (QList<QList<int>>{{1, 2}, {10, 11}, {3, 4}}));
+
+    // Without the group of 3 and 4 those two would be in no group: OK is
+    // refused and the dialog keeps what was set up.
+    groupCount->setValue(2);
+    later(0, [&] {
+        answerMessage(&window, boxText);
+        dialogtest::pressOk(&dialog);
+        EXPECT_TRUE(dialog.isVisible());
+        groupCount->setValue(3);
+        dialogtest::finishWithOk(dialog);
+    });
+    ASSERT_EQ(dialog.exec(), 1);
+    EXPECT_EQ(boxText, QStringLiteral("第3、4题没有关联到任何题组, 请勾选!"));
+    QStringList result;
+    for (const OptionalGroup& stored : dialog.associations())
+        result.append(QStringLiteral("%1:%2").arg(stored.groupId).arg(stored.questions.size()));
+    EXPECT_EQ(result, QStringList({"1:2", "2:2", "3:2"}));
+}
+
+TEST_F(OptionalAssociatePanelTest, anOverfullGroupKeepsFiveAndSaysSo)
+{
+    dialog.setAssociations({group({1, 2, 3, 4, 5, 6}, 1, 2)});
+    ASSERT_EQ(groups().size(), 1);
+    EXPECT_EQ(groups()[0]->checkedTopics(), (QList<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(message(groups()[0]), QStringLiteral("每组选做题中最多可选5题, 操作已被取消!  "));
+    groupCount->setValue(2);
+    EXPECT_EQ(groups()[1]->checkedTopics(), (QList<int>{6}));
 }
