@@ -24,19 +24,7 @@ TEST_F(CardRoad, newCardFromPictureFilesFramedSavedAndSavedAgainByAFreshProgram)
     EXPECT_EQ(shownPage(), window->indexWidget());
     shoot(QStringLiteral("start"));
 
-    // The name typed a key at a time: "卡" from the input method, then 1,
-    // then Enter.
-    script->on<NewProjectPanel>([](NewProjectPanel* dialog) {
-        dialog->findChild<QComboBox*>(QStringLiteral("boxPaperNum"))->setCurrentIndex(1);
-        dialog->findChild<QComboBox*>(QStringLiteral("boxPagesType"))->setCurrentIndex(1);
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("inputCardName"));
-        QInputMethodEvent typed;
-        typed.setCommitString(QStringLiteral("卡"));
-        QApplication::sendEvent(name, &typed);
-        QTest::keyClick(name, Qt::Key_1);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    iotest::click(button(QStringLiteral("新建")));
+    newCard(QStringLiteral("卡1"), 1, 1);
     EXPECT_EQ(cardTitle(), QStringLiteral("卡1"));
     EXPECT_EQ(shownPage(), window->getTemplatePanel());
     shoot(QStringLiteral("get-template"));
@@ -69,9 +57,6 @@ TEST_F(CardRoad, newCardFromPictureFilesFramedSavedAndSavedAgainByAFreshProgram)
     // 2: a title on every face.
     clickNext();
     ASSERT_TRUE(onStep(StepTitles));
-    // First a frame that leaves the page, refused, then the right one.
-    drawFrame(QRectF(-40, 80, 600, 140));
-    EXPECT_EQ(desk.texts(), Texts({"请在图像区域内进行框选！"}));
     for (int face = 0; face < 4; ++face) {
         turnTo(face / 2, face % 2);
         drawFrame(around(face % 2 == FaceFront ? mainTitle : backTitle));
@@ -139,10 +124,6 @@ TEST_F(CardRoad, newCardFromPictureFilesFramedSavedAndSavedAgainByAFreshProgram)
     frameAnswerArea(answerAreas[1], answerQuestion, 16, 17);
     turnTo(1, FaceBack);
     frameAnswerArea(answerAreas[0], answerQuestion, 18, 18);
-    // The association closed the first time: Next stays, and asks again.
-    associationDialogs.then([](OptionalAssociatePanel* dialog) { iotest::clickButton(dialog, QStringLiteral("取消")); });
-    clickNext();
-    ASSERT_TRUE(onStep(StepSubjective));
     associationDialogs.then([this](OptionalAssociatePanel* dialog) {
         EXPECT_EQ(dialog->findChildren<QWidget*>(QStringLiteral("optionalBox")).size(), 1);
         shoot(QStringLiteral("association-dialog"));
