@@ -14,6 +14,12 @@ constexpr int readChunk = 256 * 1024;
 // The first buffer of a page; larger pages grow it as their bytes arrive.
 constexpr qint64 firstAllocation = qint64(64) << 20;
 
+qint64 steadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 // Some backends answer "nothing yet" instead of waiting for data.
 void waitForData()
 {
@@ -29,7 +35,7 @@ struct FrameShape
     int lines = 0; // -1: the device does not know in advance
 };
 
-SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
+SANE_Status checkParameters(const SANE_Parameters& p, int maxSide, FrameShape& shape)
 {
     if (p.format == SANE_FRAME_GRAY)
         shape.channels = 1;
@@ -42,6 +48,8 @@ SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
     if (p.pixels_per_line < 1 || p.pixels_per_line > maxPixelsPerLine)
         return SANE_STATUS_NO_MEM;
     if (p.lines == 0 || p.lines < -1 || p.lines > maxLinesPerPage)
+        return SANE_STATUS_NO_MEM;
+    if (maxSide > 0 && (p.pixels_per_line > maxSide || p.lines > maxSide))
         return SANE_STATUS_NO_MEM;
     const qint64 needed = p.depth == 1 ? (qint64(p.pixels_per_line) + 7) / 8
                                        : qint64(p.pixels_per_line) * shape.channels * (p.depth / 8);
@@ -56,10 +64,11 @@ SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
 }
 
 // Reads until the end of the frame into `raw`; returns how many bytes came.
-SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, const FrameShape& shape,
-                      QByteArray& raw, qint64& received)
+SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& shape, QByteArray& raw,
+                      qint64& received)
 {
-    const qint64 limit = std::min<qint64>(maxBytesPerPage, qint64(maxLinesPerPage) * shape.bytesPerLine);
+    const int maxLines = watch.maxSidePixels > 0 ? std::min(watch.maxSidePixels, maxLinesPerPage) : maxLinesPerPage;
+    const qint64 limit = std::min<qint64>(maxBytesPerPage, qint64(maxLines) * shape.bytesPerLine);
     // The announced height is only a first guess: feeders that measure the
     // paper send more or fewer lines.
     // Nor is it trusted with memory before the bytes come: growth follows them.
@@ -67,7 +76,7 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
     raw.resize(int(std::min({capacity, limit, firstAllocation})));
     received = 0;
     for (;;) {
-        if (cancelled.load())
+        if (watch.cancelled.load())
             return SANE_STATUS_CANCELLED;
         SANE_Int length = 0;
         if (received == raw.size()) {
@@ -85,6 +94,7 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
                 waitForData();
                 continue;
             }
+            watch.lastActivity = steadyNow();
             if (received + length > limit)
                 return SANE_STATUS_NO_MEM;
             const qint64 grown = std::max<qint64>(received + length, received + received / 2 + shape.bytesPerLine);
@@ -104,6 +114,8 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
             return SANE_STATUS_IO_ERROR;
         if (length == 0)
             waitForData();
+        else
+            watch.lastActivity = steadyNow();
         received += length;
     }
 }
@@ -138,12 +150,20 @@ void convert(const FrameShape& shape, const QByteArray& raw, int lines, ScannedP
 
 } // namespace
 
-SANE_Status readPage(SANE_Handle handle, const std::atomic<bool>& cancelled, ScannedPage& page)
+SANE_Status readPage(SANE_Handle handle, ReadWatch& watch, ScannedPage& page)
 {
+    // The device is waited on from here until the frame is read.
+    watch.lastActivity = steadyNow();
+    struct Idle
+    {
+        ReadWatch& watch;
+        ~Idle() { watch.lastActivity = 0; }
+    } idle{watch};
+
     SANE_Status status = sane_start(handle);
     if (status != SANE_STATUS_GOOD)
         return status;
-    if (cancelled.load())
+    if (watch.cancelled.load())
         return SANE_STATUS_CANCELLED;
 
     SANE_Parameters parameters;
@@ -151,13 +171,13 @@ SANE_Status readPage(SANE_Handle handle, const std::atomic<bool>& cancelled, Sca
     if (status != SANE_STATUS_GOOD)
         return status;
     FrameShape shape;
-    status = checkParameters(parameters, shape);
+    status = checkParameters(parameters, watch.maxSidePixels, shape);
     if (status != SANE_STATUS_GOOD)
         return status;
 
     QByteArray raw;
     qint64 received = 0;
-    status = readFrame(handle, cancelled, shape, raw, received);
+    status = readFrame(handle, watch, shape, raw, received);
     if (status != SANE_STATUS_GOOD)
         return status;
     const int lines = int(received / shape.bytesPerLine);
