@@ -20,9 +20,15 @@ MaskForm::MaskForm(QWidget* parent)
     progress->setAlignment(Qt::AlignCenter);
     progress->hide();
     layout->addWidget(progress);
-    // The window's own blue action button.
+    // The look of the window's blue action buttons, carried by the button
+    // itself: a sheet on the overlay would reach the dialogs laid on it.
     cancelButton->setObjectName(QStringLiteral("themeBtn"));
     cancelButton->setFixedSize(90, 30);
+    cancelButton->setStyleSheet(QStringLiteral(
+        "QPushButton{background-color:rgba(81,167,230,1);border-radius:4px;font-size:14px;color:white;"
+        "font-family:Microsoft YaHei;}"
+        "QPushButton:pressed{background-color:#155D91;}"
+        "QPushButton:hover{background-color:#2491E0;}"));
     cancelButton->hide();
     layout->addWidget(cancelButton, 0, Qt::AlignHCenter);
     layout->addStretch();
