@@ -314,6 +314,11 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
             return false;
         }
         closeDevice();
+        // The session must not be used while part of it still waits on a device.
+        if (s.unfinished) {
+            release();
+            return false;
+        }
     }
     if (!s.sourceSelected && !selectDefaultSource())
         return false;

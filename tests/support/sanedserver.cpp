@@ -1,30 +1,20 @@
 #include "tests/support/sanedserver.h"
 
 #include <QAtomicInt>
-#include <QByteArrayList>
-#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <vector>
 
 namespace {
 
-constexpr quint16 sanePort = 6566;
-
 QString sanedPath()
 {
-    const QString found = QStandardPaths::findExecutable(QStringLiteral("saned"));
-    return found.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("saned"), {QStringLiteral("/usr/sbin")})
-                           : found;
+    return QStandardPaths::findExecutable(QStringLiteral("saned"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
 }
 
 // 127.<100 + n>.<pid bytes>: apart from every other server of this process
@@ -40,28 +30,24 @@ QString nextAddress()
 bool answers(const QString& host)
 {
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(sanePort);
+    address.sin_port = htons(6566);
     inet_pton(AF_INET, host.toLatin1().constData(), &address.sin_addr);
-    const bool connected = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    close(fd);
+    const bool connected = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        close(fd);
     return connected;
 }
 
-void setHosts(const QStringList& hosts)
-{
-    if (hosts.isEmpty())
-        qunsetenv("SANE_NET_HOSTS");
-    else
-        qputenv("SANE_NET_HOSTS", hosts.join(QLatin1Char(':')).toLatin1());
-}
-
-QStringList hosts()
+QStringList netHosts()
 {
     return QString::fromLatin1(qgetenv("SANE_NET_HOSTS")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+}
+
+void setNetHosts(const QStringList& hosts)
+{
+    qputenv("SANE_NET_HOSTS", hosts.join(QLatin1Char(':')).toLatin1());
 }
 
 } // namespace
@@ -73,24 +59,23 @@ bool SanedServer::available()
 
 SanedServer::SanedServer(Device device) : device(device), host(nextAddress())
 {
-    QByteArray test = "number_of_devices 1\n"
-                      "geometry_min 0.0\ngeometry_max 420.0\ngeometry_quant 1.0\n";
-    if (device.onlyDotsPerInch > 0)
-        test += QByteArray("resolution_min ") + QByteArray::number(device.onlyDotsPerInch) + "\nresolution_max "
-              + QByteArray::number(device.onlyDotsPerInch) + "\nresolution "
-              + QByteArray::number(device.onlyDotsPerInch) + "\n";
+    QByteArray test = "number_of_devices 1\ngeometry_min 0.0\ngeometry_max 420.0\ngeometry_quant 1.0\n";
+    if (device.onlyDotsPerInch > 0) {
+        const QByteArray dpi = QByteArray::number(device.onlyDotsPerInch);
+        test += "resolution_min " + dpi + "\nresolution_max " + dpi + "\nresolution " + dpi + "\n";
+    }
     testsupport::writeFile(config.file(QStringLiteral("dll.conf")), "test\n");
     testsupport::writeFile(config.file(QStringLiteral("test.conf")), test);
     testsupport::writeFile(config.file(QStringLiteral("saned.conf")), "127.0.0.0/8\n");
-    setHosts(hosts() << host);
+    setNetHosts(netHosts() << host);
 }
 
 SanedServer::~SanedServer()
 {
     kill();
-    QStringList others = hosts();
+    QStringList others = netHosts();
     others.removeAll(host);
-    setHosts(others);
+    setNetHosts(others);
 }
 
 QString SanedServer::productName() const
@@ -101,59 +86,27 @@ QString SanedServer::productName() const
 
 bool SanedServer::start()
 {
-    if (pid > 0)
+    if (process.state() != QProcess::NotRunning)
         return true;
-    const QString program = sanedPath();
-    if (program.isEmpty())
-        return false;
-
-    // Everything the child needs is made before the fork: it only execs.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("SANE_CONFIG_DIR"), config.path());
     environment.remove(QStringLiteral("SANE_NET_HOSTS"));
+    environment.remove(QStringLiteral("LD_PRELOAD"));
     if (device.flatbedOnly)
         environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLLIVAR_FLATBED_SHIM));
-    else
-        environment.remove(QStringLiteral("LD_PRELOAD"));
-    QByteArrayList storage;
-    for (const QString& entry : environment.toStringList())
-        storage.append(entry.toLocal8Bit());
-    std::vector<char*> envp;
-    for (QByteArray& entry : storage)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    QByteArrayList arguments = {program.toLocal8Bit(), "-l", "-e", "-d", "1", "-b", host.toLatin1()};
-    std::vector<char*> argv;
-    for (QByteArray& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    const QByteArray logPath = config.file(QStringLiteral("saned.log")).toLocal8Bit();
-    const int log = open(logPath.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-
-    pid = fork();
-    if (pid == 0) {
-        setpgid(0, 0);
-        if (log >= 0) {
-            dup2(log, STDOUT_FILENO);
-            dup2(log, STDERR_FILENO);
-        }
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
-    }
-    if (log >= 0)
-        close(log);
-    if (pid < 0) {
-        pid = 0;
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
+    process.setStandardErrorFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
+    // setsid makes saned lead a process group of its own (it execs, as it
+    // is not a leader already), which its children serving each connection join.
+    process.start(QStringLiteral("setsid"), {sanedPath(), "-l", "-e", "-d", "1", "-b", host});
+    if (!process.waitForStarted(5000))
         return false;
-    }
-    setpgid(pid, pid);
     for (int waited = 0; waited < 5000; waited += 10) {
         if (answers(host))
             return true;
-        if (waitpid(pid, nullptr, WNOHANG) == pid) {
-            pid = 0;
+        if (process.state() == QProcess::NotRunning)
             return false;
-        }
         QThread::msleep(10);
     }
     kill();
@@ -162,16 +115,14 @@ bool SanedServer::start()
 
 void SanedServer::kill()
 {
-    if (pid <= 0)
+    if (process.state() == QProcess::NotRunning)
         return;
-    ::kill(-pid, SIGKILL);
-    ::kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    pid = 0;
+    ::kill(-pid_t(process.processId()), SIGKILL);
+    process.waitForFinished(5000);
 }
 
 void SanedServer::freeze()
 {
-    if (pid > 0)
-        ::kill(-pid, SIGSTOP);
+    if (process.state() != QProcess::NotRunning)
+        ::kill(-pid_t(process.processId()), SIGSTOP);
 }

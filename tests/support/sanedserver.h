@@ -10,9 +10,8 @@
 
 #include "tests/support/testsupport.h"
 
+#include <QProcess>
 #include <QString>
-
-#include <sys/types.h>
 
 struct SanedDevice
 {
@@ -49,5 +48,5 @@ private:
     Device device;
     QString host;
     testsupport::ScratchDir config;
-    pid_t pid = 0;
+    QProcess process;
 };
