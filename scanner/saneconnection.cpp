@@ -1,6 +1,7 @@
 #include "scanner/saneconnection.h"
 
 #include "model/infra/logger.h"
+#include "scanner/sanecalls.h"
 #include "scanner/saneoptions.h"
 #include "scanner/sanesources.h"
 #include "scanner/scanbatch.h"
@@ -179,7 +180,7 @@ bool openSession()
         s.unfinished.reset();
     }
     SANE_Int version = 0;
-    const SANE_Status status = sane_init(&version, nullptr);
+    const SANE_Status status = sanecall::init(&version, nullptr);
     if (status != SANE_STATUS_GOOD) {
         fileLogger(LogError) << "SaneConnection: sane_init: " << sane_strstatus(status);
         return false;
@@ -256,7 +257,7 @@ bool enumSources(QList<Source>& sources)
     if (!openSession())
         return false;
     const SANE_Device** devices = nullptr;
-    const SANE_Status status = sane_get_devices(&devices, SANE_FALSE);
+    const SANE_Status status = sanecall::getDevices(&devices, SANE_FALSE);
     if (status != SANE_STATUS_GOOD) {
         fileLogger(LogError) << "SaneConnection: sane_get_devices: " << sane_strstatus(status);
         s.sources.clear();
@@ -325,7 +326,7 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
 
     ++s.generation;
     s.endDelivered = false;
-    const SANE_Status opened = sane_open(s.selectedDevice.constData(), &s.handle);
+    const SANE_Status opened = sanecall::open(s.selectedDevice.constData(), &s.handle);
     if (opened == SANE_STATUS_CANCELLED) {
         // Cancelled at its start still ends as a scan does, with a close request.
         s.handle = nullptr;

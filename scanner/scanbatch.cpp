@@ -3,6 +3,7 @@
 #include "model/infra/logger.h"
 #include "scanner/bmpfile.h"
 #include "scanner/pagescale.h"
+#include "scanner/sanecalls.h"
 #include "scanner/saneoptions.h"
 
 #include <QDir>

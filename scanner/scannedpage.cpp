@@ -1,5 +1,6 @@
 #include "scanner/scannedpage.h"
 
+#include "scanner/sanecalls.h"
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -83,7 +84,7 @@ SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& sh
             // Usually the frame is over exactly here; ask with a small
             // buffer before growing a page-sized one.
             SANE_Byte probe[4096];
-            const SANE_Status status = sane_read(handle, probe, sizeof probe, &length);
+            const SANE_Status status = sanecall::read(handle, probe, sizeof probe, &length);
             if (status == SANE_STATUS_EOF)
                 return SANE_STATUS_GOOD;
             if (status != SANE_STATUS_GOOD)
@@ -105,7 +106,7 @@ SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& sh
         }
         const int room = int(std::min<qint64>(readChunk, raw.size() - received));
         const SANE_Status status =
-            sane_read(handle, reinterpret_cast<SANE_Byte*>(raw.data() + received), room, &length);
+            sanecall::read(handle, reinterpret_cast<SANE_Byte*>(raw.data() + received), room, &length);
         if (status == SANE_STATUS_EOF)
             return SANE_STATUS_GOOD;
         if (status != SANE_STATUS_GOOD)
@@ -160,14 +161,14 @@ SANE_Status readPage(SANE_Handle handle, ReadWatch& watch, ScannedPage& page)
         ~Idle() { watch.lastActivity = 0; }
     } idle{watch};
 
-    SANE_Status status = sane_start(handle);
+    SANE_Status status = sanecall::start(handle);
     if (status != SANE_STATUS_GOOD)
         return status;
     if (watch.cancelled.load())
         return SANE_STATUS_CANCELLED;
 
     SANE_Parameters parameters;
-    status = sane_get_parameters(handle, &parameters);
+    status = sanecall::getParameters(handle, &parameters);
     if (status != SANE_STATUS_GOOD)
         return status;
     FrameShape shape;
