@@ -7,6 +7,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -51,6 +52,14 @@ void setNetHosts(const QStringList& hosts)
 }
 
 } // namespace
+
+void GroupLeaderProcess::setupChildProcess()
+{
+    setpgid(0, 0);
+    // A test that dies takes its server with it; the children serving its
+    // connections end as those connections close.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+}
 
 bool SanedServer::available()
 {
@@ -97,9 +106,7 @@ bool SanedServer::start()
     process.setProcessEnvironment(environment);
     process.setStandardOutputFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
     process.setStandardErrorFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
-    // setsid makes saned lead a process group of its own (it execs, as it
-    // is not a leader already), which its children serving each connection join.
-    process.start(QStringLiteral("setsid"), {sanedPath(), "-l", "-e", "-d", "1", "-b", host});
+    process.start(sanedPath(), {"-l", "-e", "-d", "1", "-b", host});
     if (!process.waitForStarted(5000))
         return false;
     for (int waited = 0; waited < 5000; waited += 10) {

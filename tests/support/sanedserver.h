@@ -19,6 +19,16 @@ struct SanedDevice
     int onlyDotsPerInch = 0;  // the one resolution it scans at; 0: any up to 1200
 };
 
+// A process that leads a process group of its own, with the children it forks.
+class GroupLeaderProcess : public QProcess
+{
+protected:
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    void setupChildProcess() override;
+    QT_WARNING_POP
+};
+
 class SanedServer
 {
 public:
@@ -48,5 +58,5 @@ private:
     Device device;
     QString host;
     testsupport::ScratchDir config;
-    QProcess process;
+    GroupLeaderProcess process;
 };
