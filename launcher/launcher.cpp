@@ -3,7 +3,7 @@
 #include "platform/executablesuffix.h"
 #include "platform/windowsversion.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -30,14 +30,17 @@ int launchMainProgram()
     Launcher window;
     // Looked up in the working folder, not beside the launcher's own file.
     const QString program = mainProgramFor(platform::windowsVersion());
-    if (QFile::exists(program)) {
-        // Its answer is not looked at: the launcher ends either way.
-        QProcess::startDetached(program, {});
-    } else {
-        QMessageBox::warning(nullptr, QStringLiteral("提示"), QStringLiteral("程序文件缺失，请重新安装！"),
-                             QMessageBox::Ok, QMessageBox::NoButton);
-    }
-    return 0;
+    const QFileInfo file(program);
+    QString fault;
+    // A folder of that name is no program either.
+    if (!file.exists() || file.isDir())
+        fault = QStringLiteral("程序文件缺失，请重新安装！");
+    else if (!QProcess::startDetached(program, {}))
+        fault = QStringLiteral("程序启动失败，请重新安装！");
+    if (fault.isEmpty())
+        return 0;
+    QMessageBox::warning(nullptr, QStringLiteral("提示"), fault, QMessageBox::Ok, QMessageBox::NoButton);
+    return 1;
 }
 
 } // namespace launcher

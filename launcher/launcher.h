@@ -26,9 +26,9 @@ namespace launcher {
 QString mainProgramFor(int windowsVersion);
 
 // Starts that build for the running version, detached and without
-// arguments, or warns that it is missing. Runs no event loop of its own
-// (the warning waits in its box) and returns 0 in every case. Needs the
-// application object.
+// arguments, and returns 0; or warns that it is missing (or a folder) or
+// would not start, and returns 1. Runs no event loop of its own (the
+// warning waits in its box). Needs the application object.
 int launchMainProgram();
 
 } // namespace launcher

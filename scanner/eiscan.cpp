@@ -48,9 +48,11 @@ bool EIScan::init()
 
 bool EIScan::getSourceList(QList<SaneConnection::Source>& sources)
 {
-    if (!initialised)
+    if (!initialised || !SaneConnection::isInitialised())
         init();
-    return SaneConnection::enumSources(sources);
+    const bool listed = SaneConnection::enumSources(sources);
+    initialised = SaneConnection::isInitialised();
+    return listed;
 }
 
 bool EIScan::selectSource(const QByteArray& productName)
@@ -78,6 +80,7 @@ bool EIScan::startScan(const QByteArray& productName)
         return false;
     }
     SaneConnection::setPageFolder(imageDir);
+    pagesThisScan = 0;
     if (SaneConnection::startScan(duplex, paperSize, scanCount, pixelType)) {
         fileLogger(LogInfo) << "EIScan: StartScan OK:" << productName.constData();
         // A start cancelled at once has already closed the connection; its
@@ -96,6 +99,11 @@ void EIScan::close()
     initialised = false;
 }
 
+void EIScan::nextSheet(bool another)
+{
+    SaneConnection::nextSheet(another);
+}
+
 void EIScan::scanCallback(void* /*context*/, int event, int /*pendingCount*/, const char* /*text*/)
 {
     EIScan* self = existing();
@@ -110,6 +118,12 @@ void EIScan::scanCallback(void* /*context*/, int event, int /*pendingCount*/, co
         break;
     case SaneConnection::EventCloseRequest:
         self->sourceClosed();
+        break;
+    case SaneConnection::EventPageStarting:
+        emit self->pageStarting(self->pagesThisScan + 1, self->scanCount);
+        break;
+    case SaneConnection::EventSheetWanted:
+        emit self->sheetWanted();
         break;
     default:
         break;
@@ -127,6 +141,7 @@ void EIScan::storePage()
     if (SaneConnection::transferFile(path)) {
         fileLogger(LogInfo) << "Store ScanImage:" << path.toStdString();
         scannedFiles.append(path);
+        ++pagesThisScan;
         return;
     }
     fileLogger(LogError) << "Store ScanImage" << path.toStdString();

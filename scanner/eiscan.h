@@ -36,7 +36,12 @@ public:
     // folder, a device that would not open); then nothing more is reported.
     // True means that exactly one scanComplete will follow.
     bool startScan(const QByteArray& productName);
+    // Ends a running scan: the pages stored so far stay, and the end is
+    // reported as the source closing (ScanCompletion::SourceClosed).
     void close();
+    // After sheetWanted: whether the operator laid another sheet (false
+    // ends the scan with the pages it has, as done).
+    void nextSheet(bool another);
 
     void setDuplex(bool value) { duplex = value; }
     void setImageDir(const QString& folder) { imageDir = folder; }
@@ -51,6 +56,10 @@ public:
 
 signals:
     void scanComplete(int type, QString msg);
+    // Page `number` (from 1) of `count` (0 when open-ended) begins to be read.
+    void pageStarting(int number, int count);
+    // A flatbed read its sheet and waits for the next one (nextSheet).
+    void sheetWanted();
 
 private:
     EIScan();
@@ -66,4 +75,5 @@ private:
     int scanCount = 2; // 0: every page the feeder holds
     int paperSize = SaneConnection::PaperA3;
     int pixelType = SaneConnection::PixelGray;
+    int pagesThisScan = 0;
 };

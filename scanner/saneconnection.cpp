@@ -1,6 +1,7 @@
 #include "scanner/saneconnection.h"
 
 #include "model/infra/logger.h"
+#include "scanner/sanecalls.h"
 #include "scanner/saneoptions.h"
 #include "scanner/sanesources.h"
 #include "scanner/scanbatch.h"
@@ -12,14 +13,71 @@
 
 #include <sane/saneopts.h>
 
+#include <cmath>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 namespace SaneConnection {
 
 namespace {
 
 constexpr int scanDotsPerInch = 200;
+// How long the GUI thread waits for a session to end. A device that does
+// not answer in that time is left to finish on its own.
+constexpr auto endWait = std::chrono::seconds(2);
+
+// Ending one scanner and, with it, possibly the session: the reader is
+// stopped and joined, the scanner closed, SANE left. Any of these may wait
+// on a device that no longer answers, so they run on a thread of their own
+// and each waits for the one before it.
+struct Ending
+{
+    std::shared_ptr<Ending> previous;
+    std::unique_ptr<ScanBatch> batch;
+    SANE_Handle handle = nullptr;
+    bool endSession = false;
+
+    std::mutex mutex;
+    std::condition_variable over;
+    bool done = false;
+
+    void run()
+    {
+        if (previous)
+            previous->wait();
+        previous.reset();
+        if (batch)
+            batch->stop();
+        else if (handle)
+            sane_cancel(handle);
+        batch.reset();
+        if (handle)
+            sane_close(handle);
+        if (endSession)
+            sane_exit();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            done = true;
+        }
+        over.notify_all();
+    }
+
+    void wait()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        over.wait(lock, [this] { return done; });
+    }
+
+    bool waitFor(std::chrono::milliseconds time)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return over.wait_for(lock, time, [this] { return done; });
+    }
+};
 
 struct State
 {
@@ -34,6 +92,10 @@ struct State
     SANE_Handle handle = nullptr;
     int transferCount = 0;
     double dotsPerInch = 0;
+    bool flatbed = false;
+    std::chrono::milliseconds stallTimeout{30000};
+    // An ending still waiting on its device; the next session waits for it.
+    std::shared_ptr<Ending> unfinished;
     QString pageFolder;
     QList<DeviceOption> deviceOptions;
     std::unique_ptr<ScanBatch> batch;
@@ -67,29 +129,64 @@ void post(quint64 generation, BatchEvent event, bool fromConnection)
         Qt::QueuedConnection);
 }
 
-// Stops the reader and closes the scanner; SANE stays initialised.
-void closeDevice()
+// Stops the reader and closes the scanner, and with endSession SANE too.
+void endDevice(bool endSession)
 {
     State& s = state();
-    disableSource();
-    if (s.handle) {
-        sane_close(s.handle);
-        s.handle = nullptr;
-    }
+    auto ending = std::make_shared<Ending>();
+    ending->batch = std::move(s.batch);
+    ending->handle = std::exchange(s.handle, nullptr);
+    ending->endSession = endSession && std::exchange(s.initialised, false);
     s.scanOpen = false;
+    if (!ending->batch && !ending->handle && !ending->endSession)
+        return;
+    ending->previous = std::move(s.unfinished);
+    try {
+        std::thread([ending] { ending->run(); }).detach();
+    } catch (const std::system_error&) {
+        ending->run();
+    }
+    if (!ending->waitFor(endWait)) {
+        fileLogger(LogError) << "SaneConnection: the scanner does not answer; its session ends when it does";
+        s.unfinished = std::move(ending);
+    }
+}
+
+void closeDevice()
+{
+    endDevice(false);
 }
 
 // Everything closeAll does, without telling anyone.
 void release()
 {
     State& s = state();
-    closeDevice();
-    if (s.initialised) {
-        sane_exit();
-        s.initialised = false;
-    }
+    endDevice(true);
     s.sources.clear();
     s.sourcesListed = false;
+}
+
+// sane_init, once the last session has ended.
+bool openSession()
+{
+    State& s = state();
+    if (s.initialised)
+        return true;
+    if (s.unfinished) {
+        if (!s.unfinished->waitFor(endWait)) {
+            fileLogger(LogError) << "SaneConnection: the last session has not ended yet";
+            return false;
+        }
+        s.unfinished.reset();
+    }
+    SANE_Int version = 0;
+    const SANE_Status status = sanecall::init(&version, nullptr);
+    if (status != SANE_STATUS_GOOD) {
+        fileLogger(LogError) << "SaneConnection: sane_init: " << sane_strstatus(status);
+        return false;
+    }
+    s.initialised = true;
+    return true;
 }
 
 void deliver(quint64 generation, const BatchEvent& event, bool fromConnection)
@@ -135,16 +232,7 @@ bool init(Callback callback, void* context)
     if (callback)
         s.callback = callback;
     s.context = context;
-    if (s.initialised)
-        return true;
-    SANE_Int version = 0;
-    const SANE_Status status = sane_init(&version, nullptr);
-    if (status != SANE_STATUS_GOOD) {
-        fileLogger(LogError) << "SaneConnection: sane_init: " << sane_strstatus(status);
-        return false;
-    }
-    s.initialised = true;
-    return true;
+    return openSession();
 }
 
 bool isInitialised()
@@ -163,8 +251,13 @@ bool enumSources(QList<Source>& sources)
         sources += s.sources;
         return true;
     }
+    // A fresh session: one that listed a network scanner before it went
+    // away still holds its dead connection.
+    release();
+    if (!openSession())
+        return false;
     const SANE_Device** devices = nullptr;
-    const SANE_Status status = sane_get_devices(&devices, SANE_FALSE);
+    const SANE_Status status = sanecall::getDevices(&devices, SANE_FALSE);
     if (status != SANE_STATUS_GOOD) {
         fileLogger(LogError) << "SaneConnection: sane_get_devices: " << sane_strstatus(status);
         s.sources.clear();
@@ -222,13 +315,18 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
             return false;
         }
         closeDevice();
+        // The session must not be used while part of it still waits on a device.
+        if (s.unfinished) {
+            release();
+            return false;
+        }
     }
     if (!s.sourceSelected && !selectDefaultSource())
         return false;
 
     ++s.generation;
     s.endDelivered = false;
-    const SANE_Status opened = sane_open(s.selectedDevice.constData(), &s.handle);
+    const SANE_Status opened = sanecall::open(s.selectedDevice.constData(), &s.handle);
     if (opened == SANE_STATUS_CANCELLED) {
         // Cancelled at its start still ends as a scan does, with a close request.
         s.handle = nullptr;
@@ -245,9 +343,18 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
     }
     s.scanOpen = true;
 
+    // Without any feeder the device is a flatbed: one sheet per frame.
+    const QList<QByteArray> sourceEntries = saneoptions::listedValues(s.handle, SANE_NAME_SCAN_SOURCE);
+    s.flatbed = saneoptions::chooseSource(sourceEntries, true).isEmpty();
     logRefused("source", setCapability(CapDuplex, duplex ? 1 : 0));
     logRefused("mode", setCapability(CapPixelType, pixelType));
     logRefused("resolution", setCapability(CapResolution, scanDotsPerInch));
+    const double dotsPerInch = saneoptions::numberValue(s.handle, SANE_NAME_SCAN_RESOLUTION, 0);
+    if (dotsPerInch > 0 && std::abs(dotsPerInch - scanDotsPerInch) >= 0.5) {
+        const double nearest = saneoptions::nearestAllowed(s.handle, SANE_NAME_SCAN_RESOLUTION, scanDotsPerInch);
+        if (nearest > 0)
+            saneoptions::setNumber(s.handle, SANE_NAME_SCAN_RESOLUTION, nearest);
+    }
     logRefused("deskew", setCapability(CapDeskew, 1));
     logRefused("blank-page discarding", setCapability(CapBlankPageDiscard, 0));
     logRefused("double-feed detection", setCapability(CapDoubleFeedDetect, 0));
@@ -256,7 +363,13 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
     for (const DeviceOption& option : qAsConst(s.deviceOptions))
         if (option.fromPage <= 1)
             logRefused(option.name.constData(), saneoptions::setFromText(s.handle, option.name, option.value));
+    // What the device will really scan at; other resolutions are scaled.
     s.dotsPerInch = saneoptions::numberValue(s.handle, SANE_NAME_SCAN_RESOLUTION, 0);
+    if (s.dotsPerInch > 0 && std::abs(s.dotsPerInch - scanDotsPerInch) >= 0.5)
+        fileLogger(LogInfo) << "SaneConnection: scanning at " << s.dotsPerInch << " dpi, pages scaled to "
+                            << scanDotsPerInch;
+    if (s.flatbed)
+        fileLogger(LogInfo) << "SaneConnection: no feeder, one sheet at a time";
 
     const int enabled = enableSource();
     if (enabled == SANE_STATUS_GOOD)
@@ -326,6 +439,9 @@ int enableSource()
     plan.handle = s.handle;
     plan.count = s.transferCount;
     plan.dotsPerInch = s.dotsPerInch;
+    plan.pageDotsPerInch = s.dotsPerInch > 0 ? scanDotsPerInch : 0;
+    plan.flatbed = s.flatbed;
+    plan.stallTimeout = s.stallTimeout;
     plan.stagingFolder = s.pageFolder.isEmpty() ? QDir::tempPath() : s.pageFolder;
     for (const DeviceOption& option : qAsConst(s.deviceOptions))
         if (option.fromPage > 1)
@@ -352,6 +468,17 @@ void disableSource()
     // never started.
     if (s.handle)
         sane_cancel(s.handle);
+}
+
+void nextSheet(bool another)
+{
+    if (state().batch)
+        state().batch->answerSheet(another);
+}
+
+void setStallTimeout(int milliseconds)
+{
+    state().stallTimeout = std::chrono::milliseconds(qMax(1, milliseconds));
 }
 
 void setPageFolder(const QString& folder)

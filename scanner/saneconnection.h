@@ -14,6 +14,14 @@
 // the application object), in the order the device produced it, and only
 // from the event loop: the window keeps painting while pages arrive.
 // Every other operation is called on the GUI thread.
+//
+// One SANE session (sane_init to sane_exit) serves one listing and the scan
+// started from it: each listing begins a fresh session, and every scan's
+// end, like closeAll, ends it. A network scanner that went away and came
+// back is then reached anew, never through what the old session held.
+// Ending a session waits only briefly for a device that does not answer;
+// the session then ends by itself once the device answers or is gone, and
+// the next one starts only after that.
 namespace SaneConnection {
 
 // What the callback hears.
@@ -22,6 +30,9 @@ enum Event {
     EventBatchDone = 1002,    // every page of the batch was handed over
     EventCloseRequest = 1003, // the scan was cancelled or the connection ended
                               // during it; the connection is already closed
+    EventPageStarting = 1010, // a page begins to be read
+    EventSheetWanted = 1011,  // a flatbed read its sheet: nextSheet() says
+                              // whether the operator laid another
 };
 
 // (context, event, pages still expected after this one or -1 when unknown,
@@ -59,8 +70,9 @@ enum PaperKind { PaperA3 = 0, PaperA4 = 1, PaperWhole = 2, PaperA4Also = 3 };
 bool init(Callback callback, void* context);
 bool isInitialised();
 
-// Appends the scanners in SANE's order. False when the connection is not
-// initialised or SANE could not list them (the list is left empty).
+// Appends the scanners in SANE's order, in a fresh session. False when the
+// connection is not initialised or SANE could not list them (the list is
+// left empty).
 bool enumSources(QList<Source>& sources);
 // Selects the scanner whose product name has exactly these bytes. A name
 // that is not found (or is empty) fails and selects nothing new.
@@ -69,7 +81,10 @@ bool selectSourceByName(const QByteArray& productName);
 bool selectDefaultSource();
 
 // Opens the selected scanner (the first one when none is selected), makes
-// the settings and starts reading. True when the scan runs, and also when
+// the settings and starts reading. A device without a feeder reads one
+// sheet per page and asks for each further one (EventSheetWanted). Where
+// 200 dpi cannot be set, the nearest resolution the device has is used and
+// each page is scaled to 200 dpi as it is read. True when the scan runs, and also when
 // it was cancelled at its start: the connection is then closed and the
 // callback hears EventCloseRequest, so a caller waiting for the end is
 // never left waiting. False when it could not start (nothing is open).
@@ -91,6 +106,14 @@ void setPageFolder(const QString& folder);
 // (8-bit grey or 24-bit colour) at `path`. False when the page was not
 // read whole or could not be written; no partial file is left.
 bool transferFile(const QString& path);
+
+// After EventSheetWanted: true reads the next sheet, false ends the batch
+// with the pages read (EventBatchDone).
+void nextSheet(bool another);
+
+// A device that sends nothing for this long while a page is read has
+// stalled: the page is lost and the scan ends (30 s unless set).
+void setStallTimeout(int milliseconds);
 
 // Stops a running scan, closes the scanner and SANE. Called from outside
 // the callback while a scan runs, it also sends EventCloseRequest (from the

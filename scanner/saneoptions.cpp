@@ -1,5 +1,6 @@
 #include "scanner/saneoptions.h"
 
+#include "scanner/sanecalls.h"
 #include <sane/saneopts.h>
 
 #include <algorithm>
@@ -17,7 +18,7 @@ constexpr int maxOptions = 1024;
 int optionCount(SANE_Handle handle)
 {
     SANE_Int count = 0;
-    if (sane_control_option(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) == SANE_STATUS_GOOD && count > 0)
+    if (sanecall::controlOption(handle, 0, SANE_ACTION_GET_VALUE, &count, nullptr) == SANE_STATUS_GOOD && count > 0)
         return qMin(count, maxOptions);
     // Some backends do not answer while a frame is being read: count the
     // descriptors instead.
@@ -56,7 +57,7 @@ SANE_Word toWord(const SANE_Option_Descriptor* option, double value)
 
 SANE_Status setWord(SANE_Handle handle, int index, SANE_Word word)
 {
-    return sane_control_option(handle, index, SANE_ACTION_SET_VALUE, &word, nullptr);
+    return sanecall::controlOption(handle, index, SANE_ACTION_SET_VALUE, &word, nullptr);
 }
 
 bool containsAny(const QByteArray& text, std::initializer_list<const char*> fragments)
@@ -99,7 +100,7 @@ SANE_Status setString(SANE_Handle handle, const char* name, const QByteArray& va
         return SANE_STATUS_INVAL;
     std::vector<char> buffer(size_t(option->size), '\0');
     std::memcpy(buffer.data(), value.constData(), size_t(value.size()));
-    return sane_control_option(handle, index, SANE_ACTION_SET_VALUE, buffer.data(), nullptr);
+    return sanecall::controlOption(handle, index, SANE_ACTION_SET_VALUE, buffer.data(), nullptr);
 }
 
 SANE_Status setNumber(SANE_Handle handle, const char* name, double value)
@@ -138,7 +139,7 @@ SANE_Status setFromText(SANE_Handle handle, const QByteArray& name, const QByteA
     case SANE_TYPE_STRING:
         return setString(handle, name.constData(), text);
     case SANE_TYPE_BUTTON:
-        return sane_control_option(handle, index, SANE_ACTION_SET_VALUE, nullptr, nullptr);
+        return sanecall::controlOption(handle, index, SANE_ACTION_SET_VALUE, nullptr, nullptr);
     default:
         return SANE_STATUS_UNSUPPORTED;
     }
@@ -165,9 +166,38 @@ double numberValue(SANE_Handle handle, const char* name, double fallback)
     if (!option || !isSingleNumber(option))
         return fallback;
     SANE_Word word = 0;
-    if (sane_control_option(handle, index, SANE_ACTION_GET_VALUE, &word, nullptr) != SANE_STATUS_GOOD)
+    if (sanecall::controlOption(handle, index, SANE_ACTION_GET_VALUE, &word, nullptr) != SANE_STATUS_GOOD)
         return fallback;
     return toDouble(option, word);
+}
+
+double nearestAllowed(SANE_Handle handle, const char* name, double wanted)
+{
+    int index = -1;
+    const SANE_Option_Descriptor* option = settableOption(handle, name, index);
+    if (!option || !isSingleNumber(option))
+        return -1;
+    double low = 0;
+    double high = 0;
+    if (range(option, low, high)) {
+        double value = std::clamp(wanted, low, high);
+        const double step = toDouble(option, option->constraint.range->quant);
+        if (step > 0)
+            value = std::clamp(low + std::round((value - low) / step) * step, low, high);
+        return value;
+    }
+    if (option->constraint_type != SANE_CONSTRAINT_WORD_LIST || !option->constraint.word_list)
+        return -1;
+    const SANE_Word* list = option->constraint.word_list;
+    double best = -1;
+    // The first word counts the others; a list longer than any device has is not believed.
+    for (int i = 1; i <= qMin(int(list[0]), maxOptions); ++i) {
+        const double value = toDouble(option, list[i]);
+        const double distance = std::abs(value - wanted);
+        if (best < 0 || distance < std::abs(best - wanted) || (distance == std::abs(best - wanted) && value > best))
+            best = value;
+    }
+    return best;
 }
 
 QByteArray chooseSource(const QList<QByteArray>& entries, bool duplex)

@@ -29,6 +29,11 @@ QList<QByteArray> listedValues(SANE_Handle handle, const char* name);
 // A single numeric option's current value, or `fallback`.
 double numberValue(SANE_Handle handle, const char* name, double fallback);
 
+// The value nearest to `wanted` that a single numeric option allows (its
+// range and step, or its list; a tie goes to the larger), or -1 when the
+// option is missing or names no allowed values.
+double nearestAllowed(SANE_Handle handle, const char* name, double wanted);
+
 // The "source" entry for a scan: with duplex, the first entry naming
 // duplex, else the first feeder; without, the first one-sided feeder.
 // Empty when nothing fits, and the source stays as it is.

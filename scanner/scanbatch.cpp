@@ -2,8 +2,9 @@
 
 #include "model/infra/logger.h"
 #include "scanner/bmpfile.h"
+#include "scanner/pagescale.h"
+#include "scanner/sanecalls.h"
 #include "scanner/saneoptions.h"
-#include "scanner/scannedpage.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,12 +18,19 @@ constexpr int pagesInFlight = 2;
 constexpr int maxPagesPerBatch = 500;
 // How long a frame runs before it may be cancelled (see endFrames).
 constexpr int settleMs = 50;
+// How long a stopped reader may take to notice by itself before the
+// device is told to cancel under it.
+constexpr auto noticeTime = std::chrono::milliseconds(250);
+// How often the watcher looks for a stalled device.
+constexpr auto watchInterval = std::chrono::milliseconds(100);
+// The longest side a page may have, in inches: A3 is 16.5 long.
+constexpr double maxPageInches = 20;
 
 } // namespace
 
 QString ScanBatch::stage(const ScannedPage& page) const
 {
-    const QByteArray bmp = encodeBmp(page, plan.dotsPerInch);
+    const QByteArray bmp = encodeBmp(page, plan.pageDotsPerInch);
     if (bmp.isEmpty())
         return QString();
     QTemporaryFile file(QDir(plan.stagingFolder).filePath(QStringLiteral(".scanpage-XXXXXX.part")));
@@ -44,8 +52,8 @@ QString ScanBatch::stage(const ScannedPage& page) const
 bool PageFlow::acquire()
 {
     std::unique_lock<std::mutex> lock(mutex);
-    room.wait(lock, [this] { return stopFlag.load() || held < pagesInFlight; });
-    if (stopFlag.load())
+    room.wait(lock, [this] { return stopped() || held < pagesInFlight; });
+    if (stopped())
         return false;
     ++held;
     return true;
@@ -64,7 +72,26 @@ void PageFlow::stop()
 {
     {
         std::lock_guard<std::mutex> lock(mutex);
-        stopFlag = true;
+        watch.cancelled = true;
+    }
+    room.notify_all();
+}
+
+PageFlow::Sheet PageFlow::waitForSheet()
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    room.wait(lock, [this] { return stopped() || sheetAnswer != 0; });
+    if (stopped())
+        return Sheet::Stopped;
+    const int answer = std::exchange(sheetAnswer, 0);
+    return answer == 1 ? Sheet::Another : Sheet::Finish;
+}
+
+void PageFlow::answerSheet(bool another)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        sheetAnswer = another ? 1 : 2;
     }
     room.notify_all();
 }
@@ -80,7 +107,17 @@ ReadyPage::~ReadyPage()
 ScanBatch::ScanBatch(BatchPlan plan, Post post)
     : plan(std::move(plan)), post(std::move(post)), flow(std::make_shared<PageFlow>())
 {
+    if (this->plan.dotsPerInch > 0)
+        flow->watch.maxSidePixels = int(maxPageInches * this->plan.dotsPerInch);
+    if (this->plan.pageDotsPerInch <= 0)
+        this->plan.pageDotsPerInch = this->plan.dotsPerInch;
     thread = std::thread([this] { run(); });
+    try {
+        watcher = std::thread([this] { watchForStall(); });
+    } catch (...) {
+        stop();
+        throw;
+    }
 }
 
 ScanBatch::~ScanBatch()
@@ -91,8 +128,44 @@ ScanBatch::~ScanBatch()
 void ScanBatch::stop()
 {
     flow->stop();
+    if (thread.joinable()) {
+        // A reader blocked in the device (a scanner that stopped answering)
+        // never sees the flag: SANE lets another thread cancel under it.
+        std::unique_lock<std::mutex> lock(watcherMutex);
+        if (!watcherWake.wait_for(lock, noticeTime, [this] { return finished; })) {
+            lock.unlock();
+            sane_cancel(plan.handle);
+        }
+    }
     if (thread.joinable())
         thread.join();
+    if (watcher.joinable())
+        watcher.join();
+}
+
+void ScanBatch::postLast(BatchEvent event)
+{
+    if (!ended.exchange(true))
+        post(std::move(event));
+}
+
+void ScanBatch::watchForStall()
+{
+    std::unique_lock<std::mutex> lock(watcherMutex);
+    while (!watcherWake.wait_for(lock, watchInterval, [this] { return finished; })) {
+        const qint64 last = flow->watch.lastActivity.load();
+        if (last == 0 || flow->stopped())
+            continue;
+        const auto idle = std::chrono::steady_clock::now().time_since_epoch() - std::chrono::nanoseconds(last);
+        if (idle < plan.stallTimeout)
+            continue;
+        fileLogger(LogError) << "SaneConnection: the scanner sent nothing for "
+                             << std::chrono::duration_cast<std::chrono::seconds>(idle).count() << " s";
+        flow->stop();
+        // A lost page: the scan ends as when a read fails.
+        postLast({SaneConnection::EventPageReady, -1, std::make_shared<ReadyPage>()});
+        return;
+    }
 }
 
 void ScanBatch::applyOptions(int page)
@@ -112,7 +185,12 @@ void ScanBatch::run()
     const BatchEvent last = readPages();
     endFrames();
     if (last.event != 0)
-        post(last);
+        postLast(last);
+    {
+        std::lock_guard<std::mutex> lock(watcherMutex);
+        finished = true;
+    }
+    watcherWake.notify_all();
 }
 
 BatchEvent ScanBatch::readPages()
@@ -128,18 +206,33 @@ BatchEvent ScanBatch::readPages()
         const int pending = plan.count > 0 ? plan.count - number : -1;
 
         applyOptions(number);
+        post({SaneConnection::EventPageStarting, pending, nullptr});
         frameStart = std::chrono::steady_clock::now();
         ScannedPage page;
-        const SANE_Status status = readPage(plan.handle, flow->stopped(), page);
-        if (flow->stopped().load())
+        const SANE_Status status = readPage(plan.handle, flow->watch, page);
+        if (flow->stopped())
             return {};
         switch (status) {
         case SANE_STATUS_GOOD:
+            scaleToResolution(page, plan.dotsPerInch, plan.pageDotsPerInch);
             ready->stagedFile = stage(page);
             // A page that cannot be stored ends the batch.
             if (ready->stagedFile.isEmpty())
                 return {SaneConnection::EventPageReady, pending, std::move(ready)};
             post({SaneConnection::EventPageReady, pending, std::move(ready)});
+            if (plan.flatbed && pending != 0 && number < maxPagesPerBatch) {
+                // The glass holds one sheet: the next waits for the operator.
+                post({SaneConnection::EventSheetWanted, pending, nullptr});
+                endFrames();
+                switch (flow->waitForSheet()) {
+                case PageFlow::Sheet::Another:
+                    break;
+                case PageFlow::Sheet::Finish:
+                    return {SaneConnection::EventBatchDone, 0, nullptr};
+                case PageFlow::Sheet::Stopped:
+                    return {};
+                }
+            }
             break;
         case SANE_STATUS_NO_DOCS:
             fileLogger(LogInfo) << "SaneConnection: feeder empty after " << stored << " pages";

@@ -18,14 +18,21 @@ bool usable(const QString& folder)
 
 } // namespace
 
+QStringList scanFolderCandidates(const QString& programDir)
+{
+    QStringList folders;
+    if (!programDir.isEmpty())
+        folders.append(QDir(programDir).filePath(QStringLiteral("scanImage")));
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (!data.isEmpty())
+        folders.append(QDir(data).filePath(QStringLiteral("scanImage")));
+    return folders;
+}
+
 QString scanImageFolder(const QString& programDir)
 {
-    const QString beside = QDir(programDir).filePath(QStringLiteral("scanImage"));
-    if (!programDir.isEmpty() && usable(beside))
-        return beside + QLatin1Char('/');
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    if (data.isEmpty())
-        return QString();
-    const QString own = QDir(data).filePath(QStringLiteral("scanImage"));
-    return usable(own) ? own + QLatin1Char('/') : QString();
+    for (const QString& folder : scanFolderCandidates(programDir))
+        if (usable(folder))
+            return folder + QLatin1Char('/');
+    return QString();
 }

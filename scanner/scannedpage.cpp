@@ -1,5 +1,6 @@
 #include "scanner/scannedpage.h"
 
+#include "scanner/sanecalls.h"
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -13,6 +14,12 @@ constexpr int readChunk = 256 * 1024;
 
 // The first buffer of a page; larger pages grow it as their bytes arrive.
 constexpr qint64 firstAllocation = qint64(64) << 20;
+
+qint64 steadyNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // Some backends answer "nothing yet" instead of waiting for data.
 void waitForData()
@@ -29,7 +36,7 @@ struct FrameShape
     int lines = 0; // -1: the device does not know in advance
 };
 
-SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
+SANE_Status checkParameters(const SANE_Parameters& p, int maxSide, FrameShape& shape)
 {
     if (p.format == SANE_FRAME_GRAY)
         shape.channels = 1;
@@ -42,6 +49,8 @@ SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
     if (p.pixels_per_line < 1 || p.pixels_per_line > maxPixelsPerLine)
         return SANE_STATUS_NO_MEM;
     if (p.lines == 0 || p.lines < -1 || p.lines > maxLinesPerPage)
+        return SANE_STATUS_NO_MEM;
+    if (maxSide > 0 && (p.pixels_per_line > maxSide || p.lines > maxSide))
         return SANE_STATUS_NO_MEM;
     const qint64 needed = p.depth == 1 ? (qint64(p.pixels_per_line) + 7) / 8
                                        : qint64(p.pixels_per_line) * shape.channels * (p.depth / 8);
@@ -56,10 +65,11 @@ SANE_Status checkParameters(const SANE_Parameters& p, FrameShape& shape)
 }
 
 // Reads until the end of the frame into `raw`; returns how many bytes came.
-SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, const FrameShape& shape,
-                      QByteArray& raw, qint64& received)
+SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& shape, QByteArray& raw,
+                      qint64& received)
 {
-    const qint64 limit = std::min<qint64>(maxBytesPerPage, qint64(maxLinesPerPage) * shape.bytesPerLine);
+    const int maxLines = watch.maxSidePixels > 0 ? std::min(watch.maxSidePixels, maxLinesPerPage) : maxLinesPerPage;
+    const qint64 limit = std::min<qint64>(maxBytesPerPage, qint64(maxLines) * shape.bytesPerLine);
     // The announced height is only a first guess: feeders that measure the
     // paper send more or fewer lines.
     // Nor is it trusted with memory before the bytes come: growth follows them.
@@ -67,14 +77,14 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
     raw.resize(int(std::min({capacity, limit, firstAllocation})));
     received = 0;
     for (;;) {
-        if (cancelled.load())
+        if (watch.cancelled.load())
             return SANE_STATUS_CANCELLED;
         SANE_Int length = 0;
         if (received == raw.size()) {
             // Usually the frame is over exactly here; ask with a small
             // buffer before growing a page-sized one.
             SANE_Byte probe[4096];
-            const SANE_Status status = sane_read(handle, probe, sizeof probe, &length);
+            const SANE_Status status = sanecall::read(handle, probe, sizeof probe, &length);
             if (status == SANE_STATUS_EOF)
                 return SANE_STATUS_GOOD;
             if (status != SANE_STATUS_GOOD)
@@ -85,6 +95,7 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
                 waitForData();
                 continue;
             }
+            watch.lastActivity = steadyNow();
             if (received + length > limit)
                 return SANE_STATUS_NO_MEM;
             const qint64 grown = std::max<qint64>(received + length, received + received / 2 + shape.bytesPerLine);
@@ -95,7 +106,7 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
         }
         const int room = int(std::min<qint64>(readChunk, raw.size() - received));
         const SANE_Status status =
-            sane_read(handle, reinterpret_cast<SANE_Byte*>(raw.data() + received), room, &length);
+            sanecall::read(handle, reinterpret_cast<SANE_Byte*>(raw.data() + received), room, &length);
         if (status == SANE_STATUS_EOF)
             return SANE_STATUS_GOOD;
         if (status != SANE_STATUS_GOOD)
@@ -104,6 +115,8 @@ SANE_Status readFrame(SANE_Handle handle, const std::atomic<bool>& cancelled, co
             return SANE_STATUS_IO_ERROR;
         if (length == 0)
             waitForData();
+        else
+            watch.lastActivity = steadyNow();
         received += length;
     }
 }
@@ -138,26 +151,34 @@ void convert(const FrameShape& shape, const QByteArray& raw, int lines, ScannedP
 
 } // namespace
 
-SANE_Status readPage(SANE_Handle handle, const std::atomic<bool>& cancelled, ScannedPage& page)
+SANE_Status readPage(SANE_Handle handle, ReadWatch& watch, ScannedPage& page)
 {
-    SANE_Status status = sane_start(handle);
+    // The device is waited on from here until the frame is read.
+    watch.lastActivity = steadyNow();
+    struct Idle
+    {
+        ReadWatch& watch;
+        ~Idle() { watch.lastActivity = 0; }
+    } idle{watch};
+
+    SANE_Status status = sanecall::start(handle);
     if (status != SANE_STATUS_GOOD)
         return status;
-    if (cancelled.load())
+    if (watch.cancelled.load())
         return SANE_STATUS_CANCELLED;
 
     SANE_Parameters parameters;
-    status = sane_get_parameters(handle, &parameters);
+    status = sanecall::getParameters(handle, &parameters);
     if (status != SANE_STATUS_GOOD)
         return status;
     FrameShape shape;
-    status = checkParameters(parameters, shape);
+    status = checkParameters(parameters, watch.maxSidePixels, shape);
     if (status != SANE_STATUS_GOOD)
         return status;
 
     QByteArray raw;
     qint64 received = 0;
-    status = readFrame(handle, cancelled, shape, raw, received);
+    status = readFrame(handle, watch, shape, raw, received);
     if (status != SANE_STATUS_GOOD)
         return status;
     const int lines = int(received / shape.bytesPerLine);

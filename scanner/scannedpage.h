@@ -23,11 +23,24 @@ constexpr int maxPixelsPerLine = 30000;
 constexpr int maxLinesPerPage = 30000;
 constexpr qint64 maxBytesPerPage = qint64(1) << 30;
 
+// What the reader of a page shares with whoever watches it.
+struct ReadWatch
+{
+    std::atomic<bool> cancelled{false};
+    // Steady-clock nanoseconds of the last sign of life from the device
+    // (a call begun, a byte received); 0 while the reader is not waiting
+    // on the device.
+    std::atomic<qint64> lastActivity{0};
+    // Frames wider or longer than this are refused before any buffer is
+    // made for them; 0 leaves only the limits above.
+    int maxSidePixels = 0;
+};
+
 // Starts one frame (sane_start) and reads it whole. Grey frames of depth 1,
 // 8 or 16 and colour frames of depth 8 or 16 become 8-bit pages. Returns
 // SANE_STATUS_GOOD with the page, or the status that stopped it:
-// SANE_STATUS_CANCELLED as soon as `cancelled` is seen, SANE_STATUS_NO_DOCS
+// SANE_STATUS_CANCELLED as soon as `watch.cancelled` is seen, SANE_STATUS_NO_DOCS
 // for an empty feeder, SANE_STATUS_UNSUPPORTED for a frame it cannot take,
 // SANE_STATUS_NO_MEM past the limits above, SANE_STATUS_IO_ERROR for a
 // frame that ended before its first line, or the device's own status.
-SANE_Status readPage(SANE_Handle handle, const std::atomic<bool>& cancelled, ScannedPage& page);
+SANE_Status readPage(SANE_Handle handle, ReadWatch& watch, ScannedPage& page);

@@ -13,8 +13,10 @@
 #include "widgets/dialogs/scanpanel.h"
 #include "widgets/kit/busyguard.h"
 #include "widgets/kit/eimessagebox.h"
+#include "widgets/kit/maskform.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -103,6 +105,8 @@ void IOController::scanImage()
     {
         ScanPanel dialog(busy.parent(), names);
         if (dialog.exec() != EIDialog::Ok) {
+            // The listing's session ends with the choice.
+            scanner->close();
             busy.close();
             emit scanComplete(State::Cancelled);
             return;
@@ -112,9 +116,19 @@ void IOController::scanImage()
     fromImport = false;
     QCoreApplication::processEvents();
 
+    const QString folder = scanImageFolder(programDir);
+    if (folder.isEmpty()) {
+        // Not the scanner's fault: say which folders would not take the pages.
+        scanner->close();
+        QStringList candidates;
+        for (const QString& candidate : scanFolderCandidates(programDir))
+            candidates.append(QDir::toNativeSeparators(candidate));
+        ask(QStringLiteral("扫描图片无法保存，文件夹不可写入，请检查权限后重新扫描!\n") + candidates.join(QLatin1Char('\n')));
+        return;
+    }
     const int pageCount = answerSheet.pageCnt;
     scanner->setDuplex(pageCount > 1);
-    scanner->setImageDir(scanImageFolder(programDir));
+    scanner->setImageDir(folder);
     scanner->setScanCount((pageCount + 1) / 2 * 2);
     scanner->setPaperSize(answerSheet.orientation == QLatin1String("horizontal") ? SaneConnection::PaperA3
                                                                                  : SaneConnection::PaperA4);
@@ -131,9 +145,52 @@ void IOController::scanImage()
         return;
     }
     // Pages arrive through the event loop; the overlay keeps the operator
-    // out until the end reaches onScanComplete.
+    // out until the end reaches onScanComplete, and offers "取消".
     scanRunning = true;
     busy.handOver();
+    showScanProgress(scannedFiles.size() + 1);
+}
+
+void IOController::showScanProgress(int number)
+{
+    BusyOverlayHost* host = overlayHost();
+    auto* overlay = host ? qobject_cast<MaskForm*>(host->messageParent()) : nullptr;
+    if (!overlay)
+        return;
+    // The card's pages: a surplus image asked of the scanner is not one.
+    const int pageCount = answerSheet.pageCnt;
+    overlay->setProgressText(
+        QStringLiteral("正在扫描第%1页，共%2页").arg(qMin(number, pageCount)).arg(pageCount));
+    overlay->showCancelButton();
+    connect(overlay, &MaskForm::cancelClicked, this, &IOController::cancelScan, Qt::UniqueConnection);
+}
+
+void IOController::cancelScan()
+{
+    // The end comes back as the source closing, through onScanComplete.
+    if (scanRunning)
+        scanner->close();
+}
+
+void IOController::onSheetWanted()
+{
+    if (!scanRunning)
+        return;
+    // A flatbed is asked for no more sheets than the card has.
+    if (scannedFiles.size() >= answerSheet.pageCnt) {
+        scanner->nextSheet(false);
+        return;
+    }
+    BusyOverlayHost* host = overlayHost();
+    const int answer = EIMessageBox::warning(host ? host->messageParent() : nullptr, QStringLiteral("提示"),
+                                             QStringLiteral("请放入下一页后点击确定"), 1);
+    // The scan may have ended meanwhile (the window closing).
+    if (!scanRunning)
+        return;
+    if (answer == EIDialog::Ok)
+        scanner->nextSheet(true);
+    else
+        cancelScan();
 }
 
 void IOController::onScanComplete(ScanCompletion type, const QString& msg)

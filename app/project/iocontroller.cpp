@@ -57,6 +57,12 @@ IOController::IOController(QObject* parent)
         scanRunning = false;
         onScanComplete(static_cast<ScanCompletion>(type), msg);
     });
+    connect(scanner, &EIScan::pageStarting, this, [this](int number, int) {
+        if (scanRunning)
+            showScanProgress(number);
+    });
+    // Asked outside the scanner's callback, which must not wait on a dialog.
+    connect(scanner, &EIScan::sheetWanted, this, &IOController::onSheetWanted, Qt::QueuedConnection);
 }
 
 IOController::~IOController()

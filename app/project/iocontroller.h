@@ -90,8 +90,14 @@ public slots:
     // Writes the template folder; answers with saveProjectDone.
     void saveProject();
     void onScanComplete(ScanCompletion type, const QString& msg);
+    // The overlay's "取消" during a scan: the scan ends, its pages stay.
+    void cancelScan();
 
 private:
+    // Page `number` of the scan is being read: said on the overlay, with "取消".
+    void showScanProgress(int number);
+    // A flatbed waits for its next sheet: the operator lays it or cancels.
+    void onSheetWanted();
     // The main window, which lays the busy overlay; null without one.
     BusyOverlayHost* overlayHost() const;
     // A message over the busy overlay with a single button.

@@ -5,6 +5,7 @@
 #include "app/shell/startup.h"
 #include "canvas/item/eirectitem.h"
 #include "model/infra/eiconfig.h"
+#include "platform/brokenpipe.h"
 #include "platform/imagebuffers.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@
 int main(int argc, char** argv)
 {
     restartWithPassiveOpenMpWaiting(argv);
+    // Before anything could write to a scanner's connection.
+    platform::ignoreBrokenPipes();
     platform::keepImageBuffers();
     // Locals in this order are destroyed window first, then the translator,
     // then the application, which must outlive both.

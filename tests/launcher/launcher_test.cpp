@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 // A working folder with stand-ins for the program's builds: each appends
@@ -66,26 +68,47 @@ TEST_F(LauncherTest, startsTheBuildForTheWindowsVersionAndNeverTheOther)
         EXPECT_EQ(started(), c.second);
     }
 
-    // Only dovrane there on Windows 10: a warning, and no fallback.
-    QFile::remove(scratch.file(QStringLiteral("kestrun")));
-    QFile::remove(marker());
+    // kestrun cannot be started on Windows 10: a warning saying why, a
+    // failing exit code, and no fallback to dovrane.
     platform::overrideWindowsVersion(0xC0);
-    QString title, text;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        title = box->windowTitle();
-        text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-    poll.start(10);
-    EXPECT_EQ(launcher::launchMainProgram(), 0);
-    EXPECT_EQ(title, QStringLiteral("提示"));
-    EXPECT_EQ(text, QStringLiteral("程序文件缺失，请重新安装！"));
-    QThread::msleep(200);
-    EXPECT_FALSE(QFile::exists(marker()));
+    const QString kestrun = scratch.file(QStringLiteral("kestrun"));
+    struct Fault
+    {
+        const char* what;
+        std::function<void()> make;
+        QString text;
+    };
+    const QString missing = QStringLiteral("程序文件缺失，请重新安装！");
+    const QList<Fault> faults = {
+        {"missing", [&] { QFile::remove(kestrun); }, missing},
+        {"a folder", [&] { QDir().mkdir(kestrun); }, missing},
+        {"not executable", [&] {
+             QDir(kestrun).removeRecursively();
+             testsupport::writeFile(kestrun, "#!/bin/sh\necho kestrun >> started\n");
+             QFile::setPermissions(kestrun, QFile::ReadOwner | QFile::WriteOwner);
+         }, QStringLiteral("程序启动失败，请重新安装！")},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        fault.make();
+        QFile::remove(marker());
+        QString title, text;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            title = box->windowTitle();
+            text = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        poll.start(10);
+        EXPECT_EQ(launcher::launchMainProgram(), 1);
+        EXPECT_EQ(title, QStringLiteral("提示"));
+        EXPECT_EQ(text, fault.text);
+        QThread::msleep(200);
+        EXPECT_FALSE(QFile::exists(marker()));
+    }
 }
 
 TEST_F(LauncherTest, theProgramLooksInItsWorkingFolderAndEndsByItselfWithZero)

@@ -4,6 +4,7 @@
 
 #include "tests/app/scantest.h"
 #include "tests/roads/roadtest.h"
+#include "tests/support/sanedserver.h"
 
 using namespace roadtest;
 using namespace scantest;
@@ -61,4 +62,36 @@ TEST_F(ScanCardRoad, blankFacesScannedSavedUnfinishedAndImportedAgain)
     EXPECT_EQ(label(), "第一张正面");
     EXPECT_EQ(viewer->graphicsView()->pixmap().size(), a3At200.transposed());
     shoot(QStringLiteral("imported"));
+}
+
+TEST_F(ScanCardRoad, aFlatbedTakesTheCardSheetBySheetAsTheOperatorLaysThem)
+{
+    if (!SanedServer::available())
+        GTEST_SKIP() << "saned (package sane-utils) is not installed";
+    SanedServer flatbed({true, 0});
+    ASSERT_TRUE(flatbed.start());
+    newCard(QStringLiteral("卡1"), 1, 1);
+    script->on<ScanPanel>([&flatbed](ScanPanel* dialog) {
+        auto* box = dialog->findChild<QComboBox*>(QStringLiteral("boxScannerName"));
+        box->setCurrentIndex(box->findText(flatbed.productName()));
+        iotest::clickButton(dialog, QStringLiteral("确定"));
+    });
+    // After each of the first three faces the operator lays the next one.
+    for (int sheet = 0; sheet < 3; ++sheet)
+        answerNext(QStringLiteral("确定"));
+    shootNextMessage(QStringLiteral("next-sheet"));
+
+    QSignalSpy done(window->ioController(), &IOController::scanComplete);
+    iotest::click(button(QStringLiteral("扫描答题卡模板")));
+    for (int waited = 0; done.isEmpty() && waited < 30000; waited += 20)
+        QTest::qWait(20);
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_EQ(done[0].at(0).value<IOController::State>(), IOController::State::Done);
+    EXPECT_EQ(desk.texts(), Texts(3, "请放入下一页后点击确定"));
+    EXPECT_FALSE(overlayUp());
+    EXPECT_EQ(pagesOnDisk().size(), 4);
+    ASSERT_EQ(shownPage(), viewer);
+    EXPECT_EQ(label(), "第一张正面");
+    EXPECT_EQ(viewer->graphicsView()->pixmap().size(), a3At200.transposed());
+    shoot(QStringLiteral("flatbed-scanned"));
 }

@@ -1,6 +1,7 @@
 // One entry for every suite: the application object on the offscreen
 // platform (unless the environment asks for another), then GoogleTest.
 
+#include "platform/brokenpipe.h"
 #include "tests/support/startupallocations.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    // As the program does: the scanner tests drop network connections.
+    platform::ignoreBrokenPipes();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);

@@ -4,14 +4,35 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
-MaskForm::MaskForm(QWidget* parent) : QFrame(parent), label(new QLabel(QStringLiteral("正在处理, 请稍后..."), this))
+MaskForm::MaskForm(QWidget* parent)
+    : QFrame(parent), label(new QLabel(QStringLiteral("正在处理, 请稍后..."), this)), progress(new QLabel(this)),
+      cancelButton(new QPushButton(QStringLiteral("取消"), this))
 {
     auto* layout = new QVBoxLayout(this);
     label->setStyleSheet(QStringLiteral("font-size:16px;color:white;"));
     label->setAlignment(Qt::AlignCenter);
+    layout->addStretch();
     layout->addWidget(label);
+    progress->setStyleSheet(QStringLiteral("font-size:16px;color:white;"));
+    progress->setAlignment(Qt::AlignCenter);
+    progress->hide();
+    layout->addWidget(progress);
+    // The look of the window's blue action buttons, carried by the button
+    // itself: a sheet on the overlay would reach the dialogs laid on it.
+    cancelButton->setObjectName(QStringLiteral("themeBtn"));
+    cancelButton->setFixedSize(90, 30);
+    cancelButton->setStyleSheet(QStringLiteral(
+        "QPushButton{background-color:rgba(81,167,230,1);border-radius:4px;font-size:14px;color:white;"
+        "font-family:Microsoft YaHei;}"
+        "QPushButton:pressed{background-color:#155D91;}"
+        "QPushButton:hover{background-color:#2491E0;}"));
+    cancelButton->hide();
+    layout->addWidget(cancelButton, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    connect(cancelButton, &QPushButton::clicked, this, &MaskForm::cancelClicked);
     setMouseTracking(false);
     // Holding the focus keeps keys (arrows on the canvas, space on a
     // button) away from the widgets underneath.
@@ -19,6 +40,27 @@ MaskForm::MaskForm(QWidget* parent) : QFrame(parent), label(new QLabel(QStringLi
 }
 
 MaskForm::~MaskForm() = default;
+
+void MaskForm::setProgressText(const QString& text)
+{
+    progress->setText(text);
+    progress->setVisible(!text.isEmpty());
+}
+
+QString MaskForm::progressText() const
+{
+    return progress->isHidden() ? QString() : progress->text();
+}
+
+void MaskForm::showCancelButton()
+{
+    cancelButton->show();
+}
+
+bool MaskForm::isCancelButtonShown() const
+{
+    return !cancelButton->isHidden();
+}
 
 void MaskForm::paintEvent(QPaintEvent*)
 {
@@ -45,6 +87,12 @@ void MaskForm::showEvent(QShowEvent*)
 void MaskForm::hideEvent(QHideEvent* event)
 {
     QFrame::hideEvent(event);
+    // The next operation under the overlay says for itself how far it is;
+    // a minimised window keeps the current one's.
+    if (!event->spontaneous()) {
+        setProgressText(QString());
+        cancelButton->hide();
+    }
     if (focusBefore && focusBefore->isVisible() && focusBefore->isEnabled())
         focusBefore->setFocus(Qt::OtherFocusReason);
     focusBefore.clear();

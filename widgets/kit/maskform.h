@@ -4,10 +4,13 @@
 #include <QPointer>
 
 class QLabel;
+class QPushButton;
 
 // The grey busy layer laid over the whole main window while a long
 // operation runs or a dialog is open. Dialogs take it as their parent, so
 // they are drawn above it; everything under it gets neither mouse nor keys.
+// A long operation that can be stopped (a scan) adds a line saying how far
+// it is and a "取消" button; both go when the overlay is hidden.
 class MaskForm : public QFrame
 {
     Q_OBJECT
@@ -15,6 +18,16 @@ class MaskForm : public QFrame
 public:
     explicit MaskForm(QWidget* parent = nullptr);
     ~MaskForm() override;
+
+    // The line under the busy text; empty hides it.
+    void setProgressText(const QString& text);
+    QString progressText() const;
+    // Shows the "取消" button, which emits cancelClicked.
+    void showCancelButton();
+    bool isCancelButtonShown() const;
+
+signals:
+    void cancelClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -25,6 +38,8 @@ protected:
 
 private:
     QLabel* label;
+    QLabel* progress;
+    QPushButton* cancelButton;
     // Where the keyboard focus was before the overlay took it.
     QPointer<QWidget> focusBefore;
 };
