@@ -1,0 +1,17 @@
+#pragma once
+
+// The check every measured box grid goes through before it is stored.
+
+#include "algorithms/optiongridparams.h"
+
+#include <opencv2/core.hpp>
+
+// The result of a grid check whose frame holds no grid that lies on the
+// print: the step refuses the frame rather than store a grid beside it.
+constexpr int unmeasurableGrid = 2;
+
+// Keeps `grid` when its boxes sit on the printed boxes of the grey region
+// it was measured in (same origin); otherwise measures the grid again
+// from the printed boxes themselves. False when neither grid lies on the
+// print: the region cannot be measured, and `grid` is left as it was.
+bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& grid);
