@@ -153,9 +153,27 @@ cv::Vec3d fitPlane(const std::vector<Placed>& placed, bool ys)
     return {solution.at<double>(0), solution.at<double>(1), solution.at<double>(2)};
 }
 
+// Whether the window's corner box centres lie in the area: the frame holds the
+// grid, so a window reaching past it takes a lost row's place wrongly.
+bool windowInside(const Centre& origin, const cv::Matx22d& steps, int column0, int row0, int rows, int cols,
+                  const cv::Size& area)
+{
+    for (const int c : {column0, column0 + cols - 1}) {
+        for (const int r : {row0, row0 + rows - 1}) {
+            const cv::Vec2d at = steps * cv::Vec2d(c, r);
+            const double x = origin.x + at[0];
+            const double y = origin.y + at[1];
+            if (x < 0.0 || y < 0.0 || x > area.width || y > area.height)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, OptionGridParams& grid)
+bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, const cv::Size& area,
+                    OptionGridParams& grid)
 {
     if (printed.empty() || rows < 1 || cols < 1)
         return false;
@@ -211,7 +229,18 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, Op
         minRow = std::min(minRow, entry.first.second);
         maxRow = std::max(maxRow, entry.first.second);
     }
+    // Where a row or column at the grid's end is lost (a ruling line
+    // through it), windows tie: the one the found boxes centre in wins.
+    double sumColumn = 0.0;
+    double sumRow = 0.0;
+    for (const auto& entry : lattice) {
+        sumColumn += entry.first.first;
+        sumRow += entry.first.second;
+    }
+    const double meanColumn = sumColumn / static_cast<double>(lattice.size());
+    const double meanRow = sumRow / static_cast<double>(lattice.size());
     int bestCount = -1;
+    double bestOffCentre = 0.0;
     int bestColumn = 0;
     int bestRow = 0;
     for (int row0 = minRow - rows + 1; row0 <= maxRow; ++row0) {
@@ -223,8 +252,13 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, Op
                 if (c >= 0 && c < cols && r >= 0 && r < rows)
                     ++count;
             }
-            if (count > bestCount) {
+            if (!windowInside(origin, steps, column0, row0, rows, cols, area))
+                continue;
+            const double offCentre = std::abs(column0 + (cols - 1) / 2.0 - meanColumn)
+                + std::abs(row0 + (rows - 1) / 2.0 - meanRow);
+            if (count > bestCount || (count == bestCount && offCentre < bestOffCentre)) {
                 bestCount = count;
+                bestOffCentre = offCentre;
                 bestColumn = column0;
                 bestRow = row0;
             }

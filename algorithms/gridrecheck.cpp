@@ -11,11 +11,16 @@ bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& 
         return false;
     const cv::Size cell(std::max(grey.cols / cols, 1), std::max(grey.rows / rows, 1));
     const std::vector<cv::Rect> printed = printedBoxes(printInk(grey, cell), cell);
-    if (gridOnInk(printed, grid, rows, cols))
+    const int designOnInk = boxesOnInk(printed, grid, rows, cols);
+    if (designOnInk == rows * cols)
         return true;
+    // A grid one row off still has most boxes on print; the grid the
+    // print itself gives is taken whenever more of its boxes sit on it.
     OptionGridParams fitted;
-    if (!fitGridToBoxes(printed, rows, cols, fitted) || !gridOnInk(printed, fitted, rows, cols))
-        return false;
-    grid = fitted;
-    return true;
+    if (fitGridToBoxes(printed, rows, cols, grey.size(), fitted) && boxesOnInk(printed, fitted, rows, cols) > designOnInk
+        && gridOnInk(printed, fitted, rows, cols)) {
+        grid = fitted;
+        return true;
+    }
+    return gridOnInk(printed, grid, rows, cols);
 }

@@ -10,8 +10,9 @@
 // print: the step refuses the frame rather than store a grid beside it.
 constexpr int unmeasurableGrid = 2;
 
-// Keeps `grid` when its boxes sit on the printed boxes of the grey region
-// it was measured in (same origin); otherwise measures the grid again
-// from the printed boxes themselves. False when neither grid lies on the
-// print: the region cannot be measured, and `grid` is left as it was.
+// Keeps `grid` when all its boxes sit on the printed boxes of the grey
+// region it was measured in (same origin); otherwise measures the grid
+// again from the printed boxes themselves and takes whichever grid has
+// more boxes on print. False when neither has enough (gridOnInk): the
+// region cannot be measured, and `grid` is left as it was.
 bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& grid);
