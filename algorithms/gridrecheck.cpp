@@ -4,6 +4,30 @@
 #include "algorithms/gridink.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Two grids lay out the same boxes when every box centre of one lies
+// within a tenth of a box of the other's.
+bool sameBoxes(const OptionGridParams& a, const OptionGridParams& b, int rows, int cols)
+{
+    const double toleranceX = a.boxWidth / 10.0;
+    const double toleranceY = a.boxHeight / 10.0;
+    for (const int r : {0, rows - 1}) {
+        for (const int c : {0, cols - 1}) {
+            const double ax = a.x + c * a.columnPitch + a.boxWidth / 2.0;
+            const double ay = a.y + r * a.rowPitch + a.boxHeight / 2.0;
+            const double bx = b.x + c * b.columnPitch + b.boxWidth / 2.0;
+            const double by = b.y + r * b.rowPitch + b.boxHeight / 2.0;
+            if (std::abs(ax - bx) > toleranceX || std::abs(ay - by) > toleranceY)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& grid)
 {
@@ -12,13 +36,15 @@ bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& 
     const cv::Size cell(std::max(grey.cols / cols, 1), std::max(grey.rows / rows, 1));
     const std::vector<cv::Rect> printed = printedBoxes(printInk(grey, cell), cell);
     const int designOnInk = boxesOnInk(printed, grid, rows, cols);
-    if (designOnInk == rows * cols)
-        return true;
-    // A grid one row off still has most boxes on print; the grid the
-    // print itself gives is taken whenever more of its boxes sit on it.
     OptionGridParams fitted;
-    if (fitGridToBoxes(printed, rows, cols, grey.size(), fitted) && boxesOnInk(printed, fitted, rows, cols) > designOnInk
-        && gridOnInk(printed, fitted, rows, cols)) {
+    const bool fits = fitGridToBoxes(printed, rows, cols, grey.size(), fitted);
+    // The measured grid stands where the print agrees with it; a grid one
+    // row off still has most boxes on print, and one a few pixels off
+    // moves with the frame, so the grid fitted through every printed box
+    // is taken there.
+    if (designOnInk == rows * cols && (!fits || sameBoxes(grid, fitted, rows, cols)))
+        return true;
+    if (fits && boxesOnInk(printed, fitted, rows, cols) >= designOnInk && gridOnInk(printed, fitted, rows, cols)) {
         grid = fitted;
         return true;
     }

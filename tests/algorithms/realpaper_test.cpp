@@ -99,6 +99,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
         const QPixmap page(QStringLiteral(TOLLIVAR_REAL_SCANS "/") + truth.sheet);
         ASSERT_FALSE(page.isNull()) << truth.sheet.toStdString();
         const QRectF sheet(QPointF(0, 0), page.size());
+        QVector<QPointF> firstFrame; // box centres from the tight frame
         const QRectF frames[] = {truth.around(0), truth.around(4), truth.around(8), truth.table};
         for (const QRectF& drawn : frames) {
             const QRectF frame = drawn.intersected(sheet);
@@ -115,6 +116,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             ASSERT_EQ(result, 0);
             const QPointF origin = frame.toRect().topLeft();
             int off = 0;
+            double moved = 0; // from the tight frame's grid
             for (int r = 0; r < truth.rows; ++r) {
                 for (int c = 0; c < truth.cols; ++c) {
                     const QPointF laid = origin + QPointF(grid.x + c * grid.columnPitch + grid.boxWidth / 2,
@@ -122,8 +124,14 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                     const QPointF d = laid - truth.centre(r, c);
                     if (std::abs(d.x()) > truth.box.width() / 3 || std::abs(d.y()) > truth.box.height() / 3)
                         ++off;
+                    if (firstFrame.size() < truth.rows * truth.cols)
+                        firstFrame.append(laid);
+                    const QPointF m = laid - firstFrame[r * truth.cols + c];
+                    moved = std::max({moved, std::abs(m.x()), std::abs(m.y())});
                 }
             }
+            // Any frame gives the same grid.
+            EXPECT_LE(moved, 2.0);
             EXPECT_EQ(off, 0) << "first box " << grid.x << "," << grid.y << " " << grid.boxWidth << "x"
                               << grid.boxHeight << " pitches " << grid.columnPitch << "," << grid.rowPitch;
             if (drawn == truth.table)
