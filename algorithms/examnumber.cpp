@@ -104,8 +104,6 @@ int getTicketNoPosition(const cv::Mat& region, int rows, int cols, OptionGridPar
         measured.columnPitch = static_cast<float>(boxWidth) + columnGap;
         measured.rowPitch = static_cast<float>(boxHeight) + rowGap;
         fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, region.cols, region.rows));
-        if (!settleGridOnInk(region, rows, cols, measured))
-            return unmeasurableGrid;
         grid = measured;
         return 0;
     });

@@ -10,8 +10,10 @@ namespace {
 // A box on the print may be up to this much larger than the frame's cell:
 // the frame is drawn by hand, a little inside the outer boxes at worst.
 constexpr double maxCellShare = 1.3;
-// Strokes and letters are at least this many pixels each way.
+// Strokes and letters are at least this many pixels each way, and a box
+// at least this part of a cell: the dots of a dotted line are no boxes.
 constexpr int minMarkSize = 3;
+constexpr int minCellDivisor = 8;
 // Pieces of one bracketed letter lie closer than this share of their
 // height; neighbouring boxes lie further apart.
 constexpr double maxPieceGap = 0.25;
@@ -46,8 +48,9 @@ int percentile(const cv::Mat& grey, double share)
 
 bool fitsCell(const cv::Rect& box, const cv::Size& cell)
 {
-    return box.width >= minMarkSize && box.height >= minMarkSize && box.width <= maxCellShare * cell.width
-        && box.height <= maxCellShare * cell.height;
+    return box.width >= std::max(minMarkSize, cell.width / minCellDivisor)
+        && box.height >= std::max(minMarkSize, cell.height / minCellDivisor)
+        && box.width <= maxCellShare * cell.width && box.height <= maxCellShare * cell.height;
 }
 
 bool similarHeight(int a, int b)
@@ -89,42 +92,68 @@ void addPieceRuns(std::vector<cv::Rect> pieces, const cv::Size& cell, std::vecto
     }
 }
 
-// Which way a bracket opens: -1 for "[" (its ink on the left), 1 for "]",
-// 0 for anything not tall and narrow.
-int bracketSide(const std::vector<cv::Point>& contour, const cv::Rect& box)
+// What a tall narrow mark is: "[" (its ink on the left), "]", or a plain
+// stroke, which a bracket of a few pixels is at low resolution.
+enum class Bracket { None, Opening, Closing, Stroke };
+
+Bracket bracketKind(const std::vector<cv::Point>& contour, const cv::Rect& box)
 {
     if (box.width * 2 > box.height)
-        return 0;
+        return Bracket::None;
     const cv::Moments m = cv::moments(contour);
     if (m.m00 <= 0.0)
-        return 0;
+        return Bracket::Stroke;
     const double offset = m.m10 / m.m00 - (box.x + box.width / 2.0);
     if (std::abs(offset) < box.width / 8.0)
-        return 0;
-    return offset < 0 ? -1 : 1;
+        return Bracket::Stroke;
+    return offset < 0 ? Bracket::Opening : Bracket::Closing;
 }
 
-// Each "[" joined with the nearest "]" of its height to its right: the
-// box they print, however wide the letter between them.
-void addBracketPairs(const std::vector<std::pair<cv::Rect, int>>& brackets, const cv::Size& cell,
+// Brackets are as tall as each other; a digit "1" between them is not.
+bool bracketHeights(int a, int b)
+{
+    return std::abs(a - b) * 7 <= std::max(a, b);
+}
+
+// Each opening bracket joined with the nearest closing one of its height
+// to its right, from left to right: the box they print, however wide the
+// letter between them. The brackets themselves are no boxes then: taken
+// out, they cannot outnumber the pairs.
+void addBracketPairs(std::vector<std::pair<cv::Rect, Bracket>> brackets, const cv::Size& cell,
                      std::vector<cv::Rect>& boxes)
 {
-    for (const auto& [left, side] : brackets) {
-        if (side >= 0)
+    std::sort(brackets.begin(), brackets.end(), [](const auto& a, const auto& b) { return a.first.x < b.first.x; });
+    std::vector<bool> used(brackets.size(), false);
+    std::vector<cv::Rect> paired;
+    for (size_t i = 0; i < brackets.size(); ++i) {
+        const auto& [left, kind] = brackets[i];
+        if (used[i] || kind == Bracket::Closing)
             continue;
-        const cv::Rect* nearest = nullptr;
-        for (const auto& [right, otherSide] : brackets) {
-            if (otherSide <= 0 || right.x <= left.x || !similarHeight(right.height, left.height))
+        size_t partner = brackets.size();
+        for (size_t j = i + 1; j < brackets.size(); ++j) {
+            const auto& [right, otherKind] = brackets[j];
+            if (right.x > left.x + maxCellShare * cell.width)
+                break;
+            if (used[j] || otherKind == Bracket::Opening || !bracketHeights(right.height, left.height))
                 continue;
             const int overlap = std::min(left.y + left.height, right.y + right.height) - std::max(left.y, right.y);
-            if (overlap < 0.7 * std::min(left.height, right.height))
-                continue;
-            if (!nearest || right.x < nearest->x)
-                nearest = &right;
+            if (overlap >= 0.7 * std::min(left.height, right.height)) {
+                partner = j;
+                break;
+            }
         }
-        if (nearest && fitsCell(left | *nearest, cell))
-            boxes.push_back(left | *nearest);
+        if (partner == brackets.size() || !fitsCell(left | brackets[partner].first, cell))
+            continue;
+        used[i] = used[partner] = true;
+        boxes.push_back(left | brackets[partner].first);
+        paired.push_back(left);
+        paired.push_back(brackets[partner].first);
     }
+    boxes.erase(std::remove_if(boxes.begin(), boxes.end(),
+                               [&](const cv::Rect& box) {
+                                   return std::find(paired.begin(), paired.end(), box) != paired.end();
+                               }),
+                boxes.end());
 }
 
 } // namespace
@@ -132,7 +161,8 @@ void addBracketPairs(const std::vector<std::pair<cv::Rect, int>>& brackets, cons
 cv::Mat printInk(const cv::Mat& grey, const cv::Size& cell)
 {
     // A closing with a kernel wider than a stroke takes the stroke away;
-    // what it took is the stroke, on paper or on shading alike.
+    // what it took is the stroke, on paper or on shading alike, and the
+    // gaps of a dotted line with it.
     const int kernel = oddAtLeast3(std::min(std::min(cell.width, cell.height) / 4, 15));
     cv::Mat strokes;
     cv::morphologyEx(grey, strokes, cv::MORPH_BLACKHAT,
@@ -150,7 +180,7 @@ cv::Mat printInk(const cv::Mat& grey, const cv::Size& cell)
     if (paper - darkest > 80)
         ink |= grey < (paper + darkest) / 2;
 
-    // Joins dotted outlines and rims the scanner broke by a pixel.
+    // Joins rims the scanner broke by a pixel.
     cv::morphologyEx(ink, ink, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
     return ink;
 }
@@ -163,21 +193,23 @@ std::vector<cv::Rect> printedBoxes(const cv::Mat& ink, const cv::Size& cell)
 
     std::vector<cv::Rect> boxes;
     std::vector<cv::Rect> pieces;
-    std::vector<std::pair<cv::Rect, int>> brackets;
+    std::vector<std::pair<cv::Rect, Bracket>> brackets;
     for (size_t i = 0; i < contours.size(); ++i) {
         const cv::Rect box = cv::boundingRect(contours[i]);
-        if (!fitsCell(box, cell))
-            continue;
-        boxes.push_back(box);
-        // A hole's parent is set; only ink components are pieces of a mark.
-        if (hierarchy[i][3] >= 0)
+        if (fitsCell(box, cell))
+            boxes.push_back(box);
+        // A hole's parent is set; only ink components are pieces of a mark,
+        // and a bracket may be narrower than any box.
+        if (hierarchy[i][3] >= 0 || box.width < minMarkSize || box.height < minMarkSize
+            || box.width > maxCellShare * cell.width || box.height > maxCellShare * cell.height)
             continue;
         pieces.push_back(box);
-        if (const int side = bracketSide(contours[i], box))
-            brackets.emplace_back(box, side);
+        const Bracket kind = bracketKind(contours[i], box);
+        if (kind != Bracket::None)
+            brackets.emplace_back(box, kind);
     }
     addPieceRuns(std::move(pieces), cell, boxes);
-    addBracketPairs(brackets, cell, boxes);
+    addBracketPairs(std::move(brackets), cell, boxes);
     return boxes;
 }
 

@@ -9,18 +9,19 @@
 namespace {
 
 // Two grids lay out the same boxes when every box centre of one lies
-// within a tenth of a box of the other's.
+// within a pixel and a half of the other's: closer than the frames of one
+// grid may move it.
+constexpr double sameBoxTolerance = 1.5;
+
 bool sameBoxes(const OptionGridParams& a, const OptionGridParams& b, int rows, int cols)
 {
-    const double toleranceX = a.boxWidth / 10.0;
-    const double toleranceY = a.boxHeight / 10.0;
     for (const int r : {0, rows - 1}) {
         for (const int c : {0, cols - 1}) {
             const double ax = a.x + c * a.columnPitch + a.boxWidth / 2.0;
             const double ay = a.y + r * a.rowPitch + a.boxHeight / 2.0;
             const double bx = b.x + c * b.columnPitch + b.boxWidth / 2.0;
             const double by = b.y + r * b.rowPitch + b.boxHeight / 2.0;
-            if (std::abs(ax - bx) > toleranceX || std::abs(ay - by) > toleranceY)
+            if (std::abs(ax - bx) > sameBoxTolerance || std::abs(ay - by) > sameBoxTolerance)
                 return false;
         }
     }
@@ -38,13 +39,13 @@ bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& 
     const int designOnInk = boxesOnInk(printed, grid, rows, cols);
     OptionGridParams fitted;
     const bool fits = fitGridToBoxes(printed, rows, cols, grey.size(), fitted);
-    // The measured grid stands where the print agrees with it; a grid one
+    // The measured grid stands where the print agrees with it. A grid one
     // row off still has most boxes on print, and one a few pixels off
-    // moves with the frame, so the grid fitted through every printed box
-    // is taken there.
+    // moves with the frame: the grid fitted through every printed box is
+    // taken wherever it lies on the print.
     if (designOnInk == rows * cols && (!fits || sameBoxes(grid, fitted, rows, cols)))
         return true;
-    if (fits && boxesOnInk(printed, fitted, rows, cols) >= designOnInk && gridOnInk(printed, fitted, rows, cols)) {
+    if (fits && gridOnInk(printed, fitted, rows, cols)) {
         grid = fitted;
         return true;
     }

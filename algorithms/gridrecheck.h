@@ -12,8 +12,8 @@ constexpr int unmeasurableGrid = 2;
 
 // Measures the grid again from the printed boxes of the grey region that
 // `grid` was measured in (same origin). `grid` stays when all its boxes
-// sit on print and the two agree within a tenth of a box; otherwise the
-// one with more boxes on print is taken, the fitted one on a tie. False
-// when neither has enough (gridOnInk): the region cannot be measured,
-// and `grid` is left as it was.
+// sit on print and the two agree within 1.5 pixels; otherwise the fitted
+// grid is taken when enough of its boxes sit on print (gridOnInk), else
+// `grid` when enough of its own do. False when neither has enough: the
+// region cannot be measured, and `grid` is left as it was.
 bool settleGridOnInk(const cv::Mat& grey, int rows, int cols, OptionGridParams& grid);
