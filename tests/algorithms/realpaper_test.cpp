@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QRegExp>
+#include <QMap>
 #include <QTextStream>
 
 #include <cmath>
@@ -70,6 +70,7 @@ struct Sheet
 {
     QPixmap page;
     Truth truth;
+    bool scanned = false; // one of tests/data/real, not drawn here
 };
 
 // The cards of the kinds not among the scans, drawn with their truth.
@@ -178,37 +179,52 @@ QVector<Sheet> allSheets()
 {
     QVector<Sheet> sheets;
     for (const Truth& truth : readTruth())
-        sheets.append({QPixmap(QStringLiteral(TOLLIVAR_REAL_SCANS "/") + truth.sheet), truth});
+        sheets.append({QPixmap(QStringLiteral(TOLLIVAR_REAL_SCANS "/") + truth.sheet), truth, true});
     return sheets + drawnSheets();
 }
 
-// Draws every laid-out box on the sheet (red) beside the truth's centres
-// (green) when TOLLIVAR_GRID_PICTURES_DIR names a folder.
-void picture(const Truth& truth, const QPixmap& page, const QRectF& frame, const OptionGridParams& grid)
+// A grid measured on a frame around a whole table, for the pictures.
+struct Measured
+{
+    Truth truth;
+    QRectF frame;
+    OptionGridParams grid;
+};
+
+// When TOLLIVAR_GRID_PICTURES_DIR names a folder, draws each scan's
+// measured grids (red boxes) beside the truth's centres (green crosses)
+// and the frame (blue) into real-<scan>.png there, cut to its tables.
+void drawPictures(const QPixmap& page, const QVector<Measured>& grids)
 {
     const QString folder = qEnvironmentVariable("TOLLIVAR_GRID_PICTURES_DIR");
-    if (folder.isEmpty())
+    if (folder.isEmpty() || grids.isEmpty())
         return;
-    const QString path = QDir(folder).filePath(
-        QStringLiteral("real-%1.png").arg(QFileInfo(truth.sheet).completeBaseName().replace(QRegExp("[^a-z0-9-]+"), "-")));
-    QImage image = QFile::exists(path) ? QImage(path) : page.toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = page.toImage().convertToFormat(QImage::Format_RGB32);
     QPainter painter(&image);
-    painter.setPen(QPen(Qt::blue, 1, Qt::DashLine));
-    painter.drawRect(frame);
-    const QPointF origin = frame.toRect().topLeft();
-    for (int r = 0; r < truth.rows; ++r) {
-        for (int c = 0; c < truth.cols; ++c) {
-            painter.setPen(QPen(QColor(230, 0, 0), 2));
-            painter.drawRect(QRectF(origin + QPointF(grid.x + c * grid.columnPitch, grid.y + r * grid.rowPitch),
-                                    QSizeF(grid.boxWidth, grid.boxHeight)));
-            painter.setPen(QPen(QColor(0, 170, 0), 2));
-            const QPointF t = truth.centre(r, c);
-            painter.drawLine(t - QPointF(3, 0), t + QPointF(3, 0));
-            painter.drawLine(t - QPointF(0, 3), t + QPointF(0, 3));
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRectF shown;
+    for (const Measured& m : grids) {
+        shown |= m.frame;
+        painter.setPen(QPen(Qt::blue, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(m.frame);
+        const QPointF origin = m.frame.toRect().topLeft();
+        for (int r = 0; r < m.truth.rows; ++r) {
+            for (int c = 0; c < m.truth.cols; ++c) {
+                painter.setPen(QPen(QColor(230, 0, 0), 1.5));
+                painter.drawRect(QRectF(origin + QPointF(m.grid.x + c * m.grid.columnPitch, m.grid.y + r * m.grid.rowPitch),
+                                        QSizeF(m.grid.boxWidth, m.grid.boxHeight)));
+                painter.setPen(QPen(QColor(0, 170, 0), 1.5));
+                const QPointF t = m.truth.centre(r, c);
+                painter.drawLine(t - QPointF(3, 0), t + QPointF(3, 0));
+                painter.drawLine(t - QPointF(0, 3), t + QPointF(0, 3));
+            }
         }
     }
     painter.end();
-    image.save(path);
+    const QRect cut = shown.adjusted(-30, -30, 30, 30).toRect().intersected(image.rect());
+    const QString name = QFileInfo(grids.first().truth.sheet).completeBaseName();
+    image.copy(cut).save(QDir(folder).filePath(QStringLiteral("real-%1.png").arg(name)));
 }
 
 } // namespace
@@ -221,6 +237,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
 {
     const QVector<Sheet> sheets = allSheets();
     ASSERT_EQ(sheets.size(), 6 + 7);
+    QMap<QString, QVector<Measured>> tables; // per scan
     for (const Sheet& s : sheets) {
         const Truth& truth = s.truth;
         const QPixmap& page = s.page;
@@ -263,8 +280,12 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             EXPECT_LE(moved, std::max(2.0, pageDpi(page.size()) / 100.0));
             EXPECT_EQ(off, 0) << "first box " << grid.x << "," << grid.y << " " << grid.boxWidth << "x"
                               << grid.boxHeight << " pitches " << grid.columnPitch << "," << grid.rowPitch;
-            if (drawn == truth.table)
-                picture(truth, page, frame, grid);
+            if (s.scanned && drawn == truth.table)
+                tables[truth.sheet].append({truth, frame, grid});
         }
+    }
+    for (const Sheet& s : sheets) {
+        if (s.scanned)
+            drawPictures(s.page, tables.take(s.truth.sheet));
     }
 }
