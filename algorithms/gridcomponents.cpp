@@ -230,7 +230,7 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, co
         maxRow = std::max(maxRow, entry.first.second);
     }
     // Where a row or column at the grid's end is lost (a ruling line
-    // through it), windows tie: the one the found boxes centre in wins.
+    // through it), windows can tie: the one the found boxes centre in wins.
     double sumColumn = 0.0;
     double sumRow = 0.0;
     for (const auto& entry : lattice) {
@@ -239,25 +239,37 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, co
     }
     const double meanColumn = sumColumn / static_cast<double>(lattice.size());
     const double meanRow = sumRow / static_cast<double>(lattice.size());
+    // Boxes of just the common size weigh most: a row of write-in boxes
+    // a little larger than the bubbles must not win a tie with the last
+    // row of bubbles.
+    auto weight = [&](const Centre& box) {
+        return std::max(0.0, 1.0 - std::abs(box.width - width) / width - std::abs(box.height - height) / height);
+    };
     int bestCount = -1;
+    double bestScore = -1.0;
     double bestOffCentre = 0.0;
     int bestColumn = 0;
     int bestRow = 0;
     for (int row0 = minRow - rows + 1; row0 <= maxRow; ++row0) {
         for (int column0 = minColumn - cols + 1; column0 <= maxColumn; ++column0) {
+            if (!windowInside(origin, steps, column0, row0, rows, cols, area))
+                continue;
             int count = 0;
+            double score = 0.0;
             for (const auto& entry : lattice) {
                 const int c = entry.first.first - column0;
                 const int r = entry.first.second - row0;
-                if (c >= 0 && c < cols && r >= 0 && r < rows)
+                if (c >= 0 && c < cols && r >= 0 && r < rows) {
                     ++count;
+                    score += weight(entry.second);
+                }
             }
-            if (!windowInside(origin, steps, column0, row0, rows, cols, area))
-                continue;
             const double offCentre = std::abs(column0 + (cols - 1) / 2.0 - meanColumn)
                 + std::abs(row0 + (rows - 1) / 2.0 - meanRow);
-            if (count > bestCount || (count == bestCount && offCentre < bestOffCentre)) {
+            const bool tie = std::abs(score - bestScore) < 1e-6;
+            if ((!tie && score > bestScore) || (tie && offCentre < bestOffCentre)) {
                 bestCount = count;
+                bestScore = score;
                 bestOffCentre = offCentre;
                 bestColumn = column0;
                 bestRow = row0;

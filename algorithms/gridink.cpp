@@ -156,13 +156,106 @@ void addBracketPairs(std::vector<std::pair<cv::Rect, Bracket>> brackets, const c
                 boxes.end());
 }
 
+// How far apart the dots of dotted lines lie: the median distance from
+// each small mark to its nearest small neighbour. 0 when there are too
+// few small marks for a dotted line.
+double dotPeriod(const std::vector<cv::Point2d>& dots)
+{
+    constexpr size_t minDots = 8;
+    if (dots.size() < minDots)
+        return 0.0;
+    std::vector<double> nearest;
+    nearest.reserve(dots.size());
+    for (size_t i = 0; i < dots.size(); ++i) {
+        double best = -1.0;
+        // Sorted by x: the scan stops once x alone is further than the best.
+        for (size_t j = i + 1; j < dots.size() && (best < 0 || dots[j].x - dots[i].x < best); ++j) {
+            const double d = std::hypot(dots[j].x - dots[i].x, dots[j].y - dots[i].y);
+            best = best < 0 ? d : std::min(best, d);
+        }
+        for (size_t j = i; j-- > 0 && (best < 0 || dots[i].x - dots[j].x < best);) {
+            const double d = std::hypot(dots[j].x - dots[i].x, dots[j].y - dots[i].y);
+            best = best < 0 ? d : std::min(best, d);
+        }
+        if (best >= 0)
+            nearest.push_back(best);
+    }
+    const auto middle = nearest.begin() + static_cast<std::ptrdiff_t>(nearest.size() / 2);
+    std::nth_element(nearest.begin(), middle, nearest.end());
+    return *middle;
+}
+
+// The dots of dotted outlines joined into lines, across the gap between
+// neighbouring dots and no further, so neighbouring boxes stay apart. Only
+// thin marks are stretched along rows and columns, so bubbles and letters
+// keep their shape.
+void joinDottedLines(cv::Mat& ink, const cv::Size& cell)
+{
+    const int small = std::max(minMarkSize, std::min(cell.width, cell.height) / 6);
+    cv::Mat labels;
+    cv::Mat stats;
+    cv::Mat centroids;
+    const int count = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
+    std::vector<cv::Point2d> dots;
+    std::vector<uchar> thin(static_cast<size_t>(count), 0);
+    for (int i = 1; i < count; ++i) {
+        const int width = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int height = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        if (width <= small && height <= small)
+            dots.emplace_back(centroids.at<double>(i, 0), centroids.at<double>(i, 1));
+        // A dot, a dash, or a run of them already joined: thin either way.
+        if (std::min(width, height) <= small)
+            thin[static_cast<size_t>(i)] = 1;
+    }
+    std::sort(dots.begin(), dots.end(), [](const cv::Point2d& a, const cv::Point2d& b) { return a.x < b.x; });
+    const double period = dotPeriod(dots);
+    if (period <= 0.0 || period > 2.0 * small)
+        return;
+    cv::Mat lines(ink.size(), CV_8UC1);
+    for (int y = 0; y < ink.rows; ++y) {
+        const int* label = labels.ptr<int>(y);
+        uchar* out = lines.ptr<uchar>(y);
+        for (int x = 0; x < ink.cols; ++x)
+            out[x] = thin[static_cast<size_t>(label[x])] ? 255 : 0;
+    }
+    const int reach = oddAtLeast3(static_cast<int>(std::ceil(period)) + 1);
+    cv::Mat across;
+    cv::morphologyEx(lines, across, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, 1)));
+    cv::morphologyEx(lines, lines, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, reach)));
+    lines |= across;
+    // Where a row of dots meets a column of them, neither line may have
+    // the corner dot: closed across as well.
+    cv::morphologyEx(lines, lines, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, reach)));
+    ink |= lines;
+}
+
+// What is printed or written inside a box (its letter, the digit in a
+// bubble, handwriting in a write-in box) is no box of its own.
+void dropMarksInsideBoxes(std::vector<cv::Rect>& boxes)
+{
+    std::vector<bool> inside(boxes.size(), false);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        for (const cv::Rect& outer : boxes) {
+            if (outer.area() >= 2 * boxes[i].area() && (outer & boxes[i]) == boxes[i]) {
+                inside[i] = true;
+                break;
+            }
+        }
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        if (!inside[i])
+            boxes[kept++] = boxes[i];
+    }
+    boxes.resize(kept);
+}
+
 } // namespace
 
 cv::Mat printInk(const cv::Mat& grey, const cv::Size& cell)
 {
     // A closing with a kernel wider than a stroke takes the stroke away;
-    // what it took is the stroke, on paper or on shading alike, and the
-    // gaps of a dotted line with it.
+    // what it took is the stroke, on paper or on shading alike.
     const int kernel = oddAtLeast3(std::min(std::min(cell.width, cell.height) / 4, 15));
     cv::Mat strokes;
     cv::morphologyEx(grey, strokes, cv::MORPH_BLACKHAT,
@@ -182,6 +275,7 @@ cv::Mat printInk(const cv::Mat& grey, const cv::Size& cell)
 
     // Joins rims the scanner broke by a pixel.
     cv::morphologyEx(ink, ink, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+    joinDottedLines(ink, cell);
     return ink;
 }
 
@@ -208,8 +302,11 @@ std::vector<cv::Rect> printedBoxes(const cv::Mat& ink, const cv::Size& cell)
         if (kind != Bracket::None)
             brackets.emplace_back(box, kind);
     }
-    addPieceRuns(std::move(pieces), cell, boxes);
     addBracketPairs(std::move(brackets), cell, boxes);
+    dropMarksInsideBoxes(boxes);
+    // Runs come last: two bubbles close together make a run that holds
+    // both, and must not take them away.
+    addPieceRuns(std::move(pieces), cell, boxes);
     return boxes;
 }
 

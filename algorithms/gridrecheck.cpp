@@ -9,12 +9,21 @@
 namespace {
 
 // Two grids lay out the same boxes when every box centre of one lies
-// within a pixel and a half of the other's: closer than the frames of one
-// grid may move it.
+// within a pixel and a half of the other's, closer than the frames of one
+// grid may move it, and their boxes are of about one size: a grid laid
+// over the letters inside the boxes has its centres right.
 constexpr double sameBoxTolerance = 1.5;
+constexpr double sameSizeShare = 0.2;
+
+bool sameSize(double a, double b)
+{
+    return std::abs(a - b) <= std::max(sameBoxTolerance, sameSizeShare * b);
+}
 
 bool sameBoxes(const OptionGridParams& a, const OptionGridParams& b, int rows, int cols)
 {
+    if (!sameSize(a.boxWidth, b.boxWidth) || !sameSize(a.boxHeight, b.boxHeight))
+        return false;
     for (const int r : {0, rows - 1}) {
         for (const int c : {0, cols - 1}) {
             const double ax = a.x + c * a.columnPitch + a.boxWidth / 2.0;

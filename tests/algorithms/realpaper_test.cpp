@@ -93,7 +93,7 @@ QVector<Sheet> drawnSheets()
         g.mark = PrintedGrid::Brackets;
         g.cols = 8;
         g.origin = {300, 200};
-        g.box = {30, 18};
+        g.box = {20, 18};
         g.pitch = {36, 24.5};
         g.header = true;
         g.filled = pencil;
@@ -108,7 +108,7 @@ QVector<Sheet> drawnSheets()
         g.rows = 5;
         g.cols = 4;
         g.origin = {400, 300};
-        g.box = {66, 36};
+        g.box = {44, 32};
         g.pitch = {100, 56};
         g.numbers = true;
         g.filled = {{0, 0}, {2, 1}, {3, 4}};
@@ -276,6 +276,9 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                     moved = std::max({moved, std::abs(m.x()), std::abs(m.y())});
                 }
             }
+            // The boxes are the printed ones, not the letters inside them.
+            EXPECT_NEAR(grid.boxWidth, truth.box.width(), 0.4 * truth.box.width());
+            EXPECT_NEAR(grid.boxHeight, truth.box.height(), 0.4 * truth.box.height());
             // Any frame gives the same grid: within 2 pixels at 200 dpi.
             EXPECT_LE(moved, std::max(2.0, pageDpi(page.size()) / 100.0));
             EXPECT_EQ(off, 0) << "first box " << grid.x << "," << grid.y << " " << grid.boxWidth << "x"
