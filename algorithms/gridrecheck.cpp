@@ -2,6 +2,8 @@
 
 #include "algorithms/gridcomponents.h"
 #include "algorithms/gridink.h"
+#include "algorithms/printedboxes.h"
+#include "algorithms/printink.h"
 
 #include <algorithm>
 #include <cmath>
