@@ -18,6 +18,10 @@ constexpr double offLineShare = 0.5;
 constexpr double offLatticeShare = 0.35;
 // At least this share of the grid must be found as printed boxes.
 constexpr double minFoundShare = 0.5;
+// Far more lattice points, and marks, than a page of boxes has: a frame
+// of noise is refused rather than compared mark by mark.
+constexpr long long maxLatticePoints = 1 << 20;
+constexpr size_t maxPrintedBoxes = 10000;
 
 struct Centre
 {
@@ -87,9 +91,9 @@ std::vector<Centre> boxesOfCommonSize(const std::vector<cv::Rect>& printed)
     return centres;
 }
 
-// Median step to the nearest neighbour along one direction (across:
-// false for the next box to the right, true for the next one below), and
-// the median drift across it per pixel of step.
+// Median step from each box to its nearest neighbour to the right (or,
+// with `down`, below), and the median drift across that direction per
+// pixel of step: the tilt.
 bool neighbourStep(const std::vector<Centre>& boxes, bool down, double& step, double& drift)
 {
     std::vector<double> steps;
@@ -175,7 +179,7 @@ bool windowInside(const Centre& origin, const cv::Matx22d& steps, int column0, i
 bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, const cv::Size& area,
                     OptionGridParams& grid)
 {
-    if (printed.empty() || rows < 1 || cols < 1)
+    if (printed.empty() || printed.size() > maxPrintedBoxes || rows < 1 || cols < 1)
         return false;
     const std::vector<Centre> boxes = boxesOfCommonSize(printed);
     if (static_cast<double>(boxes.size()) < minFoundShare * rows * cols)
@@ -242,9 +246,41 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, co
     // Boxes of just the common size weigh most: a row of write-in boxes
     // a little larger than the bubbles must not win a tie with the last
     // row of bubbles.
-    auto weight = [&](const Centre& box) {
+    const auto weight = [&](const Centre& box) {
         return std::max(0.0, 1.0 - std::abs(box.width - width) / width - std::abs(box.height - height) / height);
     };
+    // Counts and weights summed over the lattice, so that every window is
+    // weighed in constant time. Lattices are small; one spread over a
+    // page of specks is refused before anything is allocated for it.
+    const long long spanColumns = static_cast<long long>(maxColumn) - minColumn + 1;
+    const long long spanRows = static_cast<long long>(maxRow) - minRow + 1;
+    if (spanColumns * spanRows > maxLatticePoints)
+        return false;
+    const int sumWidth = static_cast<int>(spanColumns) + 1;
+    std::vector<double> scoreSums(static_cast<size_t>((spanRows + 1) * sumWidth), 0.0);
+    std::vector<int> countSums(scoreSums.size(), 0);
+    auto at = [&](long long row, long long column) { return static_cast<size_t>(row * sumWidth + column); };
+    for (const auto& entry : lattice) {
+        const size_t i = at(entry.first.second - minRow + 1, entry.first.first - minColumn + 1);
+        scoreSums[i] = weight(entry.second);
+        countSums[i] = 1;
+    }
+    for (long long r = 1; r <= spanRows; ++r) {
+        for (long long c = 1; c <= spanColumns; ++c) {
+            scoreSums[at(r, c)] += scoreSums[at(r - 1, c)] + scoreSums[at(r, c - 1)] - scoreSums[at(r - 1, c - 1)];
+            countSums[at(r, c)] += countSums[at(r - 1, c)] + countSums[at(r, c - 1)] - countSums[at(r - 1, c - 1)];
+        }
+    }
+    // The sum over lattice rows [row0, row0 + rows) and columns likewise,
+    // clipped to the lattice's span.
+    auto windowSum = [&](const auto& sums, int row0, int column0) {
+        const long long top = std::clamp<long long>(row0 - minRow, 0, spanRows);
+        const long long bottom = std::clamp<long long>(static_cast<long long>(row0) + rows - minRow, 0, spanRows);
+        const long long left = std::clamp<long long>(column0 - minColumn, 0, spanColumns);
+        const long long right = std::clamp<long long>(static_cast<long long>(column0) + cols - minColumn, 0, spanColumns);
+        return sums[at(bottom, right)] - sums[at(top, right)] - sums[at(bottom, left)] + sums[at(top, left)];
+    };
+
     int bestCount = -1;
     double bestScore = -1.0;
     double bestOffCentre = 0.0;
@@ -254,16 +290,8 @@ bool fitGridToBoxes(const std::vector<cv::Rect>& printed, int rows, int cols, co
         for (int column0 = minColumn - cols + 1; column0 <= maxColumn; ++column0) {
             if (!windowInside(origin, steps, column0, row0, rows, cols, area))
                 continue;
-            int count = 0;
-            double score = 0.0;
-            for (const auto& entry : lattice) {
-                const int c = entry.first.first - column0;
-                const int r = entry.first.second - row0;
-                if (c >= 0 && c < cols && r >= 0 && r < rows) {
-                    ++count;
-                    score += weight(entry.second);
-                }
-            }
+            const int count = windowSum(countSums, row0, column0);
+            const double score = windowSum(scoreSums, row0, column0);
             const double offCentre = std::abs(column0 + (cols - 1) / 2.0 - meanColumn)
                 + std::abs(row0 + (rows - 1) / 2.0 - meanRow);
             const bool tie = std::abs(score - bestScore) < 1e-6;
