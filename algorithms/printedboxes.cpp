@@ -130,11 +130,18 @@ void addBracketPairs(std::vector<std::pair<cv::Rect, Bracket>> brackets, const c
 
 // What is printed or written inside a box (its letter, the digit in a
 // bubble, handwriting in a write-in box) is no box of its own.
-void dropMarksInsideBoxes(std::vector<cv::Rect>& boxes)
+void dropMarksInsideBoxes(std::vector<cv::Rect>& boxes, const cv::Size& cell)
 {
+    // Sorted by left edge, the larger first where two share one, a box's
+    // container comes before it and starts at most a box's width earlier.
+    std::sort(boxes.begin(), boxes.end(), [](const cv::Rect& a, const cv::Rect& b) {
+        return a.x != b.x ? a.x < b.x : a.area() > b.area();
+    });
+    const double reach = maxCellShare * cell.width;
     std::vector<bool> inside(boxes.size(), false);
     for (size_t i = 0; i < boxes.size(); ++i) {
-        for (const cv::Rect& outer : boxes) {
+        for (size_t j = i + 1; j-- > 0 && boxes[i].x - boxes[j].x <= reach;) {
+            const cv::Rect& outer = boxes[j];
             if (outer.area() >= 2 * boxes[i].area() && (outer & boxes[i]) == boxes[i]) {
                 inside[i] = true;
                 break;
@@ -175,7 +182,7 @@ std::vector<cv::Rect> printedBoxes(const cv::Mat& ink, const cv::Size& cell)
             brackets.emplace_back(box, kind);
     }
     addBracketPairs(std::move(brackets), cell, boxes);
-    dropMarksInsideBoxes(boxes);
+    dropMarksInsideBoxes(boxes, cell);
     // Runs come last: two bubbles close together make a run that holds
     // both, and must not take them away.
     addPieceRuns(std::move(pieces), cell, boxes);
