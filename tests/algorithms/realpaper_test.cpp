@@ -76,98 +76,41 @@ struct Sheet
 // The cards of the kinds not among the scans, drawn with their truth.
 QVector<Sheet> drawnSheets()
 {
-    using synthetic::PrintedGrid;
+    using G = synthetic::PrintedGrid;
+    const QVector<QPoint> pencil{{0, 3}, {1, 0}, {2, 9}, {3, 5}, {4, 4}};
+    const QColor black(Qt::black);
+    const QColor grey(120, 120, 120);
+    const QColor lightRed(240, 140, 120);
     struct Drawn
     {
         const char* name;
         double dpi;
-        PrintedGrid grid;
+        G grid;
     };
-    const QVector<QPoint> pencil{{0, 3}, {1, 0}, {2, 9}, {3, 5}, {4, 4}};
-    const QColor grey(120, 120, 120);
-    const QColor lightRed(240, 140, 120);
-    QVector<Drawn> drawn;
-    auto add = [&](const char* name, double dpi, PrintedGrid grid) { drawn.append({name, dpi, grid}); };
-    {
-        PrintedGrid g;
-        g.mark = PrintedGrid::Brackets;
-        g.cols = 8;
-        g.origin = {300, 200};
-        g.box = {20, 18};
-        g.pitch = {36, 24.5};
-        g.header = true;
-        g.filled = pencil;
-        add("150 dpi, [0] brackets, pencil, header", 150, g);
-        g.tiltDegrees = 0.8;
-        add("150 dpi, [0] brackets, tilted 0.8 degrees", 150, g);
-    }
-    {
-        PrintedGrid g;
-        g.mark = PrintedGrid::Brackets;
-        g.digits = false;
-        g.rows = 5;
-        g.cols = 4;
-        g.origin = {400, 300};
-        g.box = {44, 32};
-        g.pitch = {100, 56};
-        g.numbers = true;
-        g.filled = {{0, 0}, {2, 1}, {3, 4}};
-        add("300 dpi, [A] brackets, question numbers", 300, g);
-    }
-    {
-        PrintedGrid g;
-        g.mark = PrintedGrid::Strips;
-        g.digits = false;
-        g.rows = 6;
-        g.cols = 4;
-        g.origin = {400, 300};
-        g.box = {108, 48};
-        g.pitch = {108, 72};
-        g.pen = 3;
-        g.ink = grey;
-        g.dotted = true;
-        add("300 dpi, touching A|B|C|D strips, dotted grey", 300, g);
-    }
-    {
-        PrintedGrid g;
-        g.mark = PrintedGrid::Rectangles;
-        g.cols = 9;
-        g.origin = {400, 400};
-        g.box = {48, 26};
-        g.pitch = {64, 42};
-        g.pen = 3;
-        g.ink = grey;
-        g.dotted = true;
-        g.header = true;
-        add("300 dpi, digit rectangles, dotted grey, header", 300, g);
-    }
-    {
-        PrintedGrid g;
-        g.origin = {400, 400};
-        g.box = {33, 42};
-        g.pitch = {102.8, 50};
-        g.pen = 3;
-        g.ink = lightRed;
-        g.header = true;
-        g.filled = pencil;
-        add("300 dpi, light red bubbles, pencil, header", 300, g);
-    }
-    {
-        PrintedGrid g;
-        g.cols = 4;
-        g.origin = {150, 150};
-        g.box = {14, 14};
-        g.pitch = {20, 18};
-        g.pen = 1;
-        g.header = true;
-        add("100 dpi, bubbles, Roll No. table", 100, g);
-    }
-
+    // mark, digits, rows, cols, first box, box, pitch, pen, ink, dotted,
+    // header, question numbers, tilt, pencil
+    const Drawn drawn[] = {
+        {"150 dpi, [0] brackets, pencil, header", 150,
+         {G::Brackets, true, 10, 8, {300, 200}, {20, 18}, {36, 24.5}, 2, black, false, true, false, 0, pencil}},
+        {"150 dpi, [0] brackets, tilted 0.8 degrees", 150,
+         {G::Brackets, true, 10, 8, {300, 200}, {20, 18}, {36, 24.5}, 2, black, false, true, false, 0.8, pencil}},
+        {"300 dpi, [A] brackets, question numbers", 300,
+         {G::Brackets, false, 5, 4, {400, 300}, {44, 32}, {100, 56}, 2, black, false, false, true, 0,
+          {{0, 0}, {2, 1}, {3, 4}}}},
+        {"300 dpi, touching A|B|C|D strips, dotted grey", 300,
+         {G::Strips, false, 6, 4, {400, 300}, {108, 48}, {108, 72}, 3, grey, true, false, false, 0, {}}},
+        {"300 dpi, digit rectangles, dotted grey, header", 300,
+         {G::Rectangles, true, 10, 9, {400, 400}, {48, 26}, {64, 42}, 3, grey, true, true, false, 0, {}}},
+        {"300 dpi, light red bubbles, pencil, header", 300,
+         {G::Bubbles, true, 10, 6, {400, 400}, {33, 42}, {102.8, 50}, 3, lightRed, false, true, false, 0, pencil}},
+        {"100 dpi, bubbles, Roll No. table", 100,
+         {G::Bubbles, true, 10, 4, {150, 150}, {14, 14}, {20, 18}, 1, black, false, true, false, 0, {}}},
+    };
     QVector<Sheet> sheets;
     for (const Drawn& d : drawn) {
         QImage image = synthetic::a4Page(d.dpi);
         synthetic::drawPrintedGrid(image, d.grid);
-        const PrintedGrid& g = d.grid;
+        const G& g = d.grid;
         Truth truth{QString::fromLatin1(d.name), QString(), !g.digits, g.rows, g.cols, g.centre(0, 0),
                     g.centre(0, 1) - g.centre(0, 0), g.centre(1, 0) - g.centre(0, 0), g.box, g.table()};
         sheets.append({QPixmap::fromImage(image), truth});
