@@ -3,6 +3,7 @@
 #include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/errorguard.h"
+#include "algorithms/gridrecheck.h"
 #include "algorithms/imagebasics.h"
 #include "algorithms/linefinder.h"
 #include "algorithms/localthreshold.h"
@@ -139,6 +140,8 @@ int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bo
             estimateOptionGrid(measured, fallback, rows, cols);
         }
         fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, region.cols, region.rows));
+        if (!settleGridOnInk(region, rows, cols, measured))
+            return unmeasurableGrid;
         grid = measured;
         return 0;
     });

@@ -3,6 +3,7 @@
 // The exam-number checks: how many digit columns a framed bubble grid has,
 // and where its bubbles lie.
 
+#include "algorithms/gridrecheck.h"
 #include "algorithms/optiongridparams.h"
 
 #include <QPixmap>
@@ -20,8 +21,11 @@ int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count);
 // ruled frame is looked for up to 16 pixels beyond the frame, so a frame
 // drawn a little inside or outside the rules gives the same grid. When the
 // grid's frame lines are not found the standard grid is fitted instead.
-// The border flag does not change the measurement. 0 measured, 1 blank
-// frame, -1 image library error (logged); the grid is written only on 0.
+// The border flag does not change the measurement. A grid whose boxes do
+// not sit on the printed ones is measured again from the print
+// (settleGridOnInk). 0 measured, 1 blank frame, unmeasurableGrid when no
+// grid lies on the print, -1 image library error (logged); the grid is
+// written only on 0.
 int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bool border,
                 OptionGridParams& grid);
 

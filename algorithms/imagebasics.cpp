@@ -6,10 +6,37 @@
 
 #include <QtGlobal>
 
+#include <vector>
+
 namespace {
 
 // A pixel count below this is specks or scanner noise, not content.
 constexpr int minInkPixels = 20;
+
+// A pixel is coloured when its channels differ by this much: well above
+// the colour noise of a scanner on black print and white paper.
+constexpr int colouredChannelGap = 48;
+// A page is in colour when this share of its pixels is coloured.
+constexpr double colouredShare = 0.01;
+
+bool hasColouredPrint(const cv::Mat& colour)
+{
+    std::vector<cv::Mat> channels;
+    cv::split(colour, channels);
+    cv::Mat highest = cv::max(cv::max(channels[0], channels[1]), channels[2]);
+    cv::Mat lowest = cv::min(cv::min(channels[0], channels[1]), channels[2]);
+    const int coloured = cv::countNonZero(highest - lowest > colouredChannelGap);
+    return coloured > colouredShare * static_cast<double>(colour.total());
+}
+
+// How far apart the grey levels of the print and of the paper lie.
+double spread(const cv::Mat& grey)
+{
+    cv::Scalar mean;
+    cv::Scalar deviation;
+    cv::meanStdDev(grey, mean, deviation);
+    return deviation[0];
+}
 
 // Far past any picture, and small enough that the width of a QRect
 // spanning twice this still fits an int.
@@ -58,8 +85,22 @@ cv::Mat viewOfImage(const QImage& image)
 
 cv::Mat greyOfImage(const QImage& image)
 {
+    const cv::Mat colour = viewOfImage(image);
     cv::Mat grey;
-    convertToGray(viewOfImage(image), grey);
+    convertToGray(colour, grey);
+    if (colour.channels() < 3 || colour.depth() != CV_8U || !hasColouredPrint(colour))
+        return grey;
+    std::vector<cv::Mat> channels;
+    cv::split(colour, channels);
+    channels.resize(3);
+    double bestSpread = spread(grey);
+    for (const cv::Mat& channel : channels) {
+        const double channelSpread = spread(channel);
+        if (channelSpread > bestSpread) {
+            bestSpread = channelSpread;
+            grey = channel;
+        }
+    }
     return grey;
 }
 

@@ -23,7 +23,10 @@ void convertToGray(const cv::Mat& src, cv::Mat& dst);
 cv::Mat viewOfImage(const QImage& image);
 
 // The image in grey (a matrix of its own), as QImageToCvMat and
-// convertToGray give it, without the colour copy in between.
+// convertToGray give it, without the colour copy in between. A page in
+// colour (a red or orange printed card) is taken in its colour channel of
+// most contrast instead, where light coloured print is darkest; a page
+// in black and grey gives the same grey as convertToGray.
 cv::Mat greyOfImage(const QImage& image);
 
 // True when the image holds fewer than 20 ink pixels (pixels at or below

@@ -3,6 +3,7 @@
 // The objective-question checks: how many questions and options a framed
 // block holds, and where its grid of option boxes lies.
 
+#include "algorithms/gridrecheck.h"
 #include "algorithms/optiongridparams.h"
 
 #include <QPixmap>
@@ -17,9 +18,12 @@ int checkObjectiveArea(const QPixmap& page, const QRectF& frame, int& questionCo
 
 // Measures the rows x cols option boxes inside the frame at 200 dpi (by
 // the page's own resolution, see pageDpi) and returns the grid in page
-// pixels, relative to the frame's rounded top-left corner. Falls back to the standard grid when no boxes can be
-// measured. 0 measured, 1 blank frame, -1 image library error; the grid
-// is written only on 0.
+// pixels, relative to the frame's rounded top-left corner. Falls back to
+// the standard grid when no boxes can be measured; a grid whose boxes do
+// not sit on the printed ones is measured again from the print at the
+// page's resolution (settleGridOnInk). 0 measured, 1 blank frame,
+// unmeasurableGrid when no grid lies on the print, -1 image library
+// error; the grid is written only on 0.
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid);
 
 // Measures the grid in a region image, which is turned grey and then

@@ -25,6 +25,26 @@ TEST(ConvertToGray, handlesEveryChannelCountInPlace)
     EXPECT_EQ(single.at<uchar>(0, 0), 1); // a copy, not a view
 }
 
+// Red cards are scanned in colour: their light print is measured in the
+// channel where it is darkest, while black print keeps the plain grey.
+TEST(GreyOfImage, lightRedPrintIsTakenInItsDarkestChannelBlackPrintAsIs)
+{
+    for (const QColor& ink : {QColor(240, 140, 120), QColor(40, 40, 40)}) {
+        QImage page = synthetic::blankPage(200, 100);
+        synthetic::fillBox(page, QRect(20, 20, 100, 40), ink);
+        const cv::Mat grey = greyOfImage(page);
+        ASSERT_EQ(grey.type(), CV_8UC1);
+        cv::Mat plain;
+        convertToGray(synthetic::toGrey(page), plain);
+        if (ink.red() > 200) {
+            EXPECT_NEAR(grey.at<uchar>(30, 30), 120, 1); // the blue channel
+            EXPECT_EQ(grey.at<uchar>(90, 190), 255);
+        } else {
+            EXPECT_EQ(cv::countNonZero(grey != plain), 0);
+        }
+    }
+}
+
 TEST(IsBlankRegion, countsInkPixelsAgainstTheThresholdOfTwenty)
 {
     cv::Mat page(40, 60, CV_8UC3, cv::Scalar(255, 255, 255));

@@ -355,21 +355,19 @@ TEST(GetObjectPos, outlinedBoxesAreLaidOutOnTheirDrawnPlaces)
     }
 }
 
-TEST(GetObjectPos, aFrameWithoutBoxesFallsBackToTheStandardGrid)
+TEST(GetObjectPos, aFrameWithoutBoxesIsRefused)
 {
     // A pale tint is content for the blank test but vanishes in the
-    // cleaning, so there are no boxes to measure.
+    // cleaning: the standard grid the measurement falls back to lies on
+    // no printed box.
     QImage image = synthetic::blankPage(600, 500);
     synthetic::fillBox(image, QRect(150, 150, 200, 150), QColor(250, 250, 250));
     const QPixmap page = QPixmap::fromImage(image);
-    const float f = factorTo200Dpi(page);
     const QRectF frame(100, 100, 300, 300);
 
-    OptionGridParams grid;
-    ASSERT_EQ(getObjectPos(page, frame, 2, 2, grid), 0);
-    expectStandardGrid(grid, f);
-    EXPECT_LE(grid.x + grid.columnPitch + grid.boxWidth, frame.width());
-    EXPECT_LE(grid.y + grid.rowPitch + grid.boxHeight, frame.height());
+    OptionGridParams grid = untouched;
+    EXPECT_EQ(getObjectPos(page, frame, 2, 2, grid), unmeasurableGrid);
+    EXPECT_TRUE(sameGrid(grid, untouched));
 }
 
 TEST(CheckObjectiveArea, countsQuestionRowsAndOptionsByTheFramesShape)

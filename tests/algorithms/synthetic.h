@@ -36,6 +36,44 @@ void drawText(QImage& image, const QRect& box, const QString& text, int pixelSiz
 QVector<QRect> drawBoxGrid(QImage& image, const QPoint& origin, int rows, int columns,
                            const QSize& box, const QSizeF& pitch, int penWidth = 2);
 
+// A grid of answer boxes as the cards print it, for the checks that must
+// find every box.
+struct PrintedGrid
+{
+    enum Mark {
+        Brackets, // "[A]", "[0]"
+        Strips,   // outlined rectangles touching side by side, A|B|C|D
+        Rectangles, // separate outlined rectangles with a digit
+        Bubbles,  // outlined circles with the digit or letter inside
+    };
+    Mark mark = Bubbles;
+    bool digits = true; // rows of digits (exam number), else option letters
+    int rows = 10;
+    int cols = 6;
+    QPointF origin;     // top left of the first box, before any tilt
+    QSizeF box;
+    QSizeF pitch;
+    int pen = 2;
+    QColor ink = Qt::black;
+    bool dotted = false;
+    bool header = false;   // a dark title bar and a write-in row above the grid
+    bool numbers = false;  // question numbers left of each row
+    double tiltDegrees = 0.0; // turned about the first box
+    QVector<QPoint> filled;   // (column, row) shaded in pencil
+
+    // Where box (r, c) lies on the page, tilt included.
+    QPointF centre(int r, int c) const;
+    // The whole printed table, header, write-in row and numbers included.
+    QRectF table() const;
+};
+
+// Draws the grid on `image`.
+void drawPrintedGrid(QImage& image, const PrintedGrid& grid);
+
+// A white page 210 mm (A4) wide at `dpi`, a pixel higher than wide: a
+// portrait page, so that the checks read its resolution from its width.
+QImage a4Page(double dpi);
+
 // A CV_8UC1 matrix written out row by row: greyMat({{0, 255}, {255, 0}}).
 cv::Mat greyMat(std::initializer_list<std::initializer_list<int>> rows);
 

@@ -72,6 +72,18 @@ TEST_F(ExamNumber, aGridIsCountedConfirmedAndMeasuredABarcodeTakenAsFramed)
     EXPECT_EQ(backPage.ticketNum.frame, nullptr);
     EXPECT_TRUE(discardedItems.contains(replaced) && !replaced->scene());
 
+    // Half the grid framed for the whole number: no grid lies on its
+    // bubbles, and none is stored.
+    examNumberDialogs.then([](DrawStuNoPanel* dialog) {
+        setSpin(dialog, "boxStuNoLens", 12);
+        pressOk(dialog);
+    });
+    const QRectF whole = back.frame();
+    frame(QRectF(whole.topLeft(), QSizeF(whole.width() / 2, whole.height())));
+    EXPECT_EQ(desk.texts(), Texts({"框选区域校验不通过，请重新框选准考证号"}));
+    EXPECT_FALSE(backPage.ticketNum.enabled);
+    EXPECT_EQ(backPage.ticketNum.frame, nullptr);
+
     // "否" keeps the grid; a cancelled dialog after "是" leaves none.
     showPage(0, FaceFront);
     EIRectItem* kept = frontPage.ticketNum.frame;
@@ -100,7 +112,7 @@ TEST_F(ExamNumber, aGridIsCountedConfirmedAndMeasuredABarcodeTakenAsFramed)
     EXPECT_EQ(desk.texts(), Texts({"当前框选内容已存在，请确认是否删除条码信息并重新框选?"}));
     EXPECT_EQ(frontPage.barCode.item->sceneRect(), QRectF(1700, 800, 400, 120));
     EXPECT_TRUE(discardedItems.contains(firstBarcode) && !firstBarcode->scene());
-    EXPECT_EQ(examNumberDialogs.shown, 4);
+    EXPECT_EQ(examNumberDialogs.shown, 5);
 }
 
 TEST_F(ExamNumber, theSecondPaperTakesTheFirstPapersGridWithoutAsking)

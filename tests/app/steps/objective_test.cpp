@@ -50,18 +50,22 @@ TEST_F(Objective, blocksAreMeasuredCaptionedPresetFromTheLastAndAligned)
     const QString across = QStringLiteral("横排");
 
     // Refusals leave no section behind, so Next still asks for questions:
-    // too many questions or options, blank paper, and a grid of no options
-    // that cannot be laid out.
+    // too many questions or options, blank paper, an answer area with no
+    // boxes whatever grid is measured in it, and a grid of no options that
+    // cannot be laid out.
     objectiveDialogs.then(answer(single, across, 1, 51, 4));
     objectiveDialogs.then(answer(single, across, 1, 5, 21));
+    objectiveDialogs.then(answer(single, across, 1, 5, 4));
     objectiveDialogs.then(answer(single, across, 1, 5, 4));
     objectiveDialogs.then(answer(single, across, 1, 5, 0));
     frame(firstBlock.frame());
     frame(firstBlock.frame());
     viewdriver::drag(viewer->graphicsView(), around(blankPaper).topLeft(), around(blankPaper).bottomRight());
+    frame(QRectF(answerAreas[0]).adjusted(-10, -10, 10, 10));
     frame(firstBlock.frame());
     EXPECT_EQ(desk.texts(), Texts({"请检查输入的题号或选项数量是否正确！", "请检查输入的题号或选项数量是否正确！",
-                                   "框选区域校验不通过，请重新框选客观题", "框选区域校验不通过，请重新框选客观题"}));
+                                   "框选区域校验不通过，请重新框选客观题", "框选区域校验不通过，请重新框选客观题",
+                                   "框选区域校验不通过，请重新框选客观题"}));
     EXPECT_TRUE(page(0, FaceFront).sections.isEmpty());
     EXPECT_EQ(enabledSteps(), QList<int>({0, 1, 2, 3, 4}));
 
