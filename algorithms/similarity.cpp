@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,10 @@ constexpr int border = 2;
 // still gives a rectangle the operator can see and grab.
 constexpr int minMarkWidth = 25;
 constexpr int minMarkHeight = 16;
+// Ink parts closer than this many pixels belong together ...
+constexpr int strokeJoin = 5;
+// ... and a part this many times smaller than the largest is a speck.
+constexpr int speckShare = 10;
 
 // Hash bits of an 8 x 8 thumbnail, row by row.
 std::array<bool, hashSide * hashSide> averageHash(const cv::Mat& image)
@@ -84,11 +89,45 @@ cv::Mat inkOf(const cv::Mat& source)
     return erased;
 }
 
-// The box round the ink of a patch; empty when it holds none.
+// The ink without its specks: parts far smaller than the mark's largest,
+// such as pencil dots or dust beside it, which would stretch the mark's
+// box and so its hash.
+cv::Mat withoutSpecks(const cv::Mat& ink)
+{
+    // The strokes of a character lie a few pixels apart: joined first, a
+    // character counts as one part and a lone stroke of it is no speck.
+    cv::Mat joined;
+    cv::dilate(ink, joined, cv::Mat::ones(strokeJoin, strokeJoin, CV_8U));
+    cv::Mat labels;
+    cv::Mat stats;
+    cv::Mat centroids;
+    const int parts = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
+    if (parts <= 2)
+        return ink;
+    int largest = 0;
+    for (int part = 1; part < parts; ++part)
+        largest = std::max(largest, stats.at<int>(part, cv::CC_STAT_AREA));
+    std::vector<uchar> speck(static_cast<size_t>(parts), 0);
+    for (int part = 1; part < parts; ++part)
+        speck[static_cast<size_t>(part)] = stats.at<int>(part, cv::CC_STAT_AREA) * speckShare < largest ? 1 : 0;
+    cv::Mat kept = ink.clone();
+    for (int row = 0; row < kept.rows; ++row) {
+        uchar* pixels = kept.ptr<uchar>(row);
+        const int* part = labels.ptr<int>(row);
+        for (int column = 0; column < kept.cols; ++column) {
+            if (speck[static_cast<size_t>(part[column])] != 0)
+                pixels[column] = 0;
+        }
+    }
+    return kept;
+}
+
+// The box round the ink of a patch, specks left out; empty when it holds
+// none.
 cv::Rect inkBox(const cv::Mat& patch)
 {
     const cv::Mat ink = inkOf(patch);
-    return noInk(ink) ? cv::Rect() : cv::boundingRect(ink);
+    return noInk(ink) ? cv::Rect() : cv::boundingRect(withoutSpecks(ink));
 }
 
 // The tight box of the ink of `crop`, whose top-left pixel lies at
