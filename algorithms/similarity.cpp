@@ -33,6 +33,8 @@ constexpr int minMarkHeight = 16;
 constexpr int strokeJoin = 5;
 // ... and a part this many times smaller than the largest is a speck.
 constexpr int speckShare = 10;
+// A mark inked over this share of its box is solid.
+constexpr double solidShare = 0.9;
 
 // Hash bits of an 8 x 8 thumbnail, row by row.
 std::array<bool, hashSide * hashSide> averageHash(const cv::Mat& image)
@@ -99,17 +101,22 @@ cv::Mat withoutSpecks(const cv::Mat& ink)
     cv::Mat joined;
     cv::dilate(ink, joined, cv::Mat::ones(strokeJoin, strokeJoin, CV_8U));
     cv::Mat labels;
-    cv::Mat stats;
-    cv::Mat centroids;
-    const int parts = cv::connectedComponentsWithStats(joined, labels, stats, centroids, 8, CV_32S);
+    const int parts = cv::connectedComponents(joined, labels, 8, CV_32S);
     if (parts <= 2)
         return ink;
-    int largest = 0;
-    for (int part = 1; part < parts; ++part)
-        largest = std::max(largest, stats.at<int>(part, cv::CC_STAT_AREA));
+    // Each part weighs by its own ink, not by the joined area, which
+    // swells a dot far more than a mark.
+    std::vector<int> area(static_cast<size_t>(parts), 0);
+    for (int row = 0; row < ink.rows; ++row) {
+        const uchar* pixels = ink.ptr<uchar>(row);
+        const int* part = labels.ptr<int>(row);
+        for (int column = 0; column < ink.cols; ++column)
+            area[static_cast<size_t>(part[column])] += pixels[column] != 0 ? 1 : 0;
+    }
+    const int largest = *std::max_element(area.begin() + 1, area.end());
     std::vector<uchar> speck(static_cast<size_t>(parts), 0);
-    for (int part = 1; part < parts; ++part)
-        speck[static_cast<size_t>(part)] = stats.at<int>(part, cv::CC_STAT_AREA) * speckShare < largest ? 1 : 0;
+    for (size_t part = 1; part < area.size(); ++part)
+        speck[part] = area[part] * speckShare < largest ? 1 : 0;
     cv::Mat kept = ink.clone();
     for (int row = 0; row < kept.rows; ++row) {
         uchar* pixels = kept.ptr<uchar>(row);
@@ -122,12 +129,24 @@ cv::Mat withoutSpecks(const cv::Mat& ink)
     return kept;
 }
 
-// The box round the ink of a patch, specks left out; empty when it holds
-// none.
-cv::Rect inkBox(const cv::Mat& patch)
+// A patch's mark as the hash compares it: its ink, without ruled lines
+// and specks, dark on white and cut to the box round it; empty when the
+// patch holds no ink. In black and white, because the grey of a solid
+// mark's edges depends on where the print fell between the pixels.
+cv::Mat hashedMark(const cv::Mat& patch)
 {
     const cv::Mat ink = inkOf(patch);
-    return noInk(ink) ? cv::Rect() : cv::boundingRect(withoutSpecks(ink));
+    if (noInk(ink))
+        return cv::Mat();
+    const cv::Mat kept = withoutSpecks(ink);
+    cv::Mat mark;
+    cv::bitwise_not(kept(cv::boundingRect(kept)), mark);
+    // A mark of one tone hashes as one: otherwise its cells stand against a
+    // mean equal to them, and the few light pixels at its corners decide
+    // every bit.
+    if (cv::countNonZero(mark) <= (1.0 - solidShare) * mark.total())
+        mark.setTo(0);
+    return mark;
 }
 
 // The tight box of the ink of `crop`, whose top-left pixel lies at
@@ -166,17 +185,17 @@ bool similarToAny(const QVector<QImage>& stored, const cv::Mat& region, int meth
     }
     // A hash sees the whole patch: paper round a mark, from a generous frame
     // or from widening a small mark, would outweigh the mark itself. Both
-    // sides are compared on the box round their ink.
-    const cv::Rect regionBox = inkBox(region);
-    const cv::Mat mark = regionBox.empty() ? region : region(regionBox);
+    // sides are compared on their marks alone.
+    const cv::Mat regionMark = hashedMark(region);
+    const cv::Mat mark = regionMark.empty() ? region : regionMark;
     for (const QImage& image : stored) {
         const cv::Mat patch = QImageToCvMat(image, false);
         // Plain paper is no mark, whatever its hash. A patch that did not
         // convert still goes to the comparison, which counts it as alike.
-        const cv::Rect box = patch.empty() ? cv::Rect() : inkBox(patch);
-        if (!patch.empty() && box.empty())
+        const cv::Mat storedMark = patch.empty() ? cv::Mat() : hashedMark(patch);
+        if (!patch.empty() && storedMark.empty())
             continue;
-        if (calSimilar(box.empty() ? patch : patch(box), mark, AverageHash) < maxHashDistance)
+        if (calSimilar(storedMark.empty() ? patch : storedMark, mark, AverageHash) < maxHashDistance)
             return true;
     }
     return false;
