@@ -231,26 +231,39 @@ double calSimilar(cv::Mat a, cv::Mat b, int method)
     });
 }
 
-int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out)
+namespace {
+
+// getContentRect on a page already read as a matrix.
+int contentRectOf(const cv::Mat& pageMat, const QRectF& rect, QRectF& out)
 {
     return guardStandard("getOptQuesAreas", LogFatal, static_cast<int>(MarkCheckError), [&] {
         // Measured from where the crop really starts: the frame may be
         // fractional or reach past the page edge.
-        const QPoint origin = clipToImage(rect, page.size()).topLeft();
-        return tightenToInk(cropPage(page, rect), origin, out);
+        const QRect onPage = clipToImage(rect, QSize(pageMat.cols, pageMat.rows));
+        const cv::Mat crop = cropView(pageMat, cv::Rect(onPage.x(), onPage.y(), onPage.width(), onPage.height()));
+        return tightenToInk(crop, onPage.topLeft(), out);
     });
+}
+
+} // namespace
+
+int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out)
+{
+    const QImage image = page.toImage();
+    return contentRectOf(viewOfImage(image), rect, out);
 }
 
 int checkUniqueMark(const QVector<QImage>& stored, const QImage& page, const QRectF& rect, QRectF& out,
                     int method)
 {
     return guardImageLibrary("getStuNoPos", LogFatal, static_cast<int>(MarkCheckError), [&] {
-        // May share the image's pixels; `page` outlives it.
-        const cv::Mat pageMat = QImageToCvMat(page, false);
+        // Read in place: of the page only the frame is looked at. `page`
+        // outlives the view.
+        const cv::Mat pageMat = viewOfImage(page);
         if (isBlankRegion(cropView(pageMat, qRectFToCvRect(rect))))
             return static_cast<int>(MarkBlank);
         QRectF tight;
-        const int content = getContentRect(QPixmap::fromImage(page), rect, tight);
+        const int content = contentRectOf(pageMat, rect, tight);
         if (content != MarkAccepted)
             return content;
         out = tight;
