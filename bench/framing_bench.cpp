@@ -92,9 +92,12 @@ static void BM_FrameLineWithDeskew(benchmark::State& state, int which)
             state.SkipWithError("the line was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_200dpi, 0)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A4_300dpi, 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_300dpi, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_200dpi, 0)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A4_300dpi, 1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_300dpi, 2)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 static void BM_FrameTitleWithUniqueness(benchmark::State& state, int which)
 {
@@ -111,9 +114,12 @@ static void BM_FrameTitleWithUniqueness(benchmark::State& state, int which)
             state.SkipWithError("the title was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_200dpi, 0)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A4_300dpi, 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_300dpi, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_200dpi, 0)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A4_300dpi, 1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_300dpi, 2)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 // Against the title framed on the page and the three other pages, upright
 // and turned.
@@ -137,6 +143,9 @@ static void BM_FramePageNumberMark(benchmark::State& state, int which)
             state.SkipWithError("the page-number mark was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_200dpi, 0)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A4_300dpi, 1)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_300dpi, 2)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_200dpi, 0)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FramePageNumberMark, A4_300dpi, 1)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_300dpi, 2)
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);

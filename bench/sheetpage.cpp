@@ -210,8 +210,8 @@ QRect Sheet::examNumberFrame() const
 
 QRect Sheet::objectiveFrame() const
 {
-    return scaled(QRectF(objective, QSizeF(3 * optionPitch + optionBox.width(), 19 * questionPitch + optionBox.height()))
-                      .adjusted(-30, -30, 30, 30));
+    const QSizeF block(3 * optionPitch + optionBox.width(), 19 * questionPitch + optionBox.height());
+    return scaled(QRectF(objective, block).adjusted(-30, -30, 30, 30));
 }
 
 } // namespace sheetpage
