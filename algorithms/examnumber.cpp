@@ -12,10 +12,12 @@
 #include "algorithms/projection.h"
 #include "algorithms/regionfill.h"
 #include "algorithms/regionhelpers.h"
+#include "algorithms/slantedprojection.h"
 
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -24,6 +26,8 @@ namespace {
 constexpr double rulingHeightShare = 0.8;
 // ... and narrower than this; bubbles and digits are wider.
 constexpr int maxRulingWidth = 10;
+// The most a fed sheet lies askew; a little over, for the print's own.
+constexpr double maxTiltDegrees = 1.2;
 // How far beyond the frame the grid's ruled frame is searched.
 constexpr int frameSearchMargin = 16;
 } // namespace
@@ -34,8 +38,14 @@ int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)
         cv::Mat region;
         if (!frameInk(page, frame, 1, region))
             return 1;
-        cv::Mat projection = cv::Mat::zeros(1, region.cols, CV_32FC1);
-        columnWhiteProjection(region, projection);
+        // A sheet fed a little askew leans its ruling lines: counted
+        // straight down, a line of two pixels spreads over the columns it
+        // drifts across and reaches the height in none of them. The lines
+        // are counted along their measured lean.
+        const int maxDrift = static_cast<int>(std::ceil(std::tan(maxTiltDegrees * CV_PI / 180.0) * region.rows));
+        const int drift = steepestColumnDrift(region, maxDrift);
+        cv::Mat projection;
+        slantedColumnProjection(region, drift, maxDrift, projection);
         std::vector<int> runs;
         findProjectionRuns(projection, runs, static_cast<int>(rulingHeightShare * region.rows));
 

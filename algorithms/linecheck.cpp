@@ -23,9 +23,12 @@ bool checkLine(const QPixmap& page, QPixmap* rotatedPage, QRectF* frame, QVector
 {
     return guardStandardSilently(false, [&] {
         cv::Rect frameRect = qRectFToCvRect(*frame);
-        // The matrix may share the image's pixels: keep the image alive.
+        // Read in place, colour and all: a page turned in the picture's own
+        // four-byte pixels goes back to a pixmap without the two whole-page
+        // conversions a three-channel copy costs. The image stays alive
+        // while the matrix is read.
         const QImage image = page.toImage();
-        const cv::Mat pageMat = QImageToCvMat(image, false);
+        const cv::Mat pageMat = viewOfImage(image);
         std::vector<cv::Rect> rects = qRectFsToCvRects(*lines);
         if (isBlankRegion(cropView(pageMat, frameRect)))
             return false;
@@ -102,8 +105,10 @@ void rotateImage(cv::Mat source, cv::Mat* destination, double angle)
 {
     const cv::Point2f centre(source.cols / 2.0f, source.rows / 2.0f);
     const cv::Mat turn = cv::getRotationMatrix2D(centre, angle, 1.0);
+    // White paper comes in at the corners, opaque where there is a fourth
+    // channel.
     cv::warpAffine(source, *destination, turn, source.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT,
-                   cv::Scalar(255, 255, 255, 0));
+                   cv::Scalar(255, 255, 255, 255));
 }
 
 bool rotateRect(cv::Rect* rect, double angle, cv::Point2f centre)

@@ -18,6 +18,8 @@ using Contours = std::vector<std::vector<cv::Point>>;
 constexpr int pageBorder = 5;
 // Paper is brighter than this, the scanner's background darker.
 constexpr double paperLevel = 50.0;
+// How far, in pixels of a 200-dpi page, the sheet's outline may stray from
+// its corners' polygon: a folded corner of about 3 mm strays further.
 constexpr double outlineTolerance = 20.0;
 
 // minAreaRect reports angles in (0, 90]: the sheet's tilt is the one of
@@ -75,7 +77,9 @@ bool checkPageCorner(QPixmap* page, int width, int height, bool colourFilter, bo
             return false;
 
         std::vector<cv::Point> corners;
-        cv::approxPolyDP(contours[sheet], corners, outlineTolerance, true);
+        // The fold is judged by its size on paper, at any resolution.
+        const double tolerance = outlineTolerance * pageDpi(QSize(width, height)) / 200.0;
+        cv::approxPolyDP(contours[sheet], corners, tolerance, true);
         if (fourCornersRequired && corners.size() != 4)
             return false;
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 // On true *page holds the rectified grey page of width x height; on false
-// (no sheet found, a corner missing while fourCornersRequired, or an error
+// (no sheet found, a corner missing while fourCornersRequired (a fold of
+// about 3 mm or more, at the resolution width x height tells), or an error
 // of the image library, which is logged) *page is unchanged. colourFilter
 // drops everything up to mid grey, for sheets printed in red. Safe to call
 // for different pages from several threads at once.

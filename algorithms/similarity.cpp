@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,12 @@ constexpr int border = 2;
 // still gives a rectangle the operator can see and grab.
 constexpr int minMarkWidth = 25;
 constexpr int minMarkHeight = 16;
+// Ink parts closer than this many pixels belong together ...
+constexpr int strokeJoin = 5;
+// ... and a part this many times smaller than the largest is a speck.
+constexpr int speckShare = 10;
+// A mark inked over this share of its box is solid.
+constexpr double solidShare = 0.9;
 
 // Hash bits of an 8 x 8 thumbnail, row by row.
 std::array<bool, hashSide * hashSide> averageHash(const cv::Mat& image)
@@ -84,11 +91,62 @@ cv::Mat inkOf(const cv::Mat& source)
     return erased;
 }
 
-// The box round the ink of a patch; empty when it holds none.
-cv::Rect inkBox(const cv::Mat& patch)
+// The ink without its specks: parts far smaller than the mark's largest,
+// such as pencil dots or dust beside it, which would stretch the mark's
+// box and so its hash.
+cv::Mat withoutSpecks(const cv::Mat& ink)
+{
+    // The strokes of a character lie a few pixels apart: joined first, a
+    // character counts as one part and a lone stroke of it is no speck.
+    cv::Mat joined;
+    cv::dilate(ink, joined, cv::Mat::ones(strokeJoin, strokeJoin, CV_8U));
+    cv::Mat labels;
+    const int parts = cv::connectedComponents(joined, labels, 8, CV_32S);
+    if (parts <= 2)
+        return ink;
+    // Each part weighs by its own ink, not by the joined area, which
+    // swells a dot far more than a mark.
+    std::vector<int> area(static_cast<size_t>(parts), 0);
+    for (int row = 0; row < ink.rows; ++row) {
+        const uchar* pixels = ink.ptr<uchar>(row);
+        const int* part = labels.ptr<int>(row);
+        for (int column = 0; column < ink.cols; ++column)
+            area[static_cast<size_t>(part[column])] += pixels[column] != 0 ? 1 : 0;
+    }
+    const int largest = *std::max_element(area.begin() + 1, area.end());
+    std::vector<uchar> speck(static_cast<size_t>(parts), 0);
+    for (size_t part = 1; part < area.size(); ++part)
+        speck[part] = area[part] * speckShare < largest ? 1 : 0;
+    cv::Mat kept = ink.clone();
+    for (int row = 0; row < kept.rows; ++row) {
+        uchar* pixels = kept.ptr<uchar>(row);
+        const int* part = labels.ptr<int>(row);
+        for (int column = 0; column < kept.cols; ++column) {
+            if (speck[static_cast<size_t>(part[column])] != 0)
+                pixels[column] = 0;
+        }
+    }
+    return kept;
+}
+
+// A patch's mark as the hash compares it: its ink, without ruled lines
+// and specks, dark on white and cut to the box round it; empty when the
+// patch holds no ink. In black and white, because the grey of a solid
+// mark's edges depends on where the print fell between the pixels.
+cv::Mat hashedMark(const cv::Mat& patch)
 {
     const cv::Mat ink = inkOf(patch);
-    return noInk(ink) ? cv::Rect() : cv::boundingRect(ink);
+    if (noInk(ink))
+        return cv::Mat();
+    const cv::Mat kept = withoutSpecks(ink);
+    cv::Mat mark;
+    cv::bitwise_not(kept(cv::boundingRect(kept)), mark);
+    // A mark of one tone hashes as one: otherwise its cells stand against a
+    // mean equal to them, and the few light pixels at its corners decide
+    // every bit.
+    if (cv::countNonZero(mark) <= (1.0 - solidShare) * mark.total())
+        mark.setTo(0);
+    return mark;
 }
 
 // The tight box of the ink of `crop`, whose top-left pixel lies at
@@ -127,17 +185,17 @@ bool similarToAny(const QVector<QImage>& stored, const cv::Mat& region, int meth
     }
     // A hash sees the whole patch: paper round a mark, from a generous frame
     // or from widening a small mark, would outweigh the mark itself. Both
-    // sides are compared on the box round their ink.
-    const cv::Rect regionBox = inkBox(region);
-    const cv::Mat mark = regionBox.empty() ? region : region(regionBox);
+    // sides are compared on their marks alone.
+    const cv::Mat regionMark = hashedMark(region);
+    const cv::Mat mark = regionMark.empty() ? region : regionMark;
     for (const QImage& image : stored) {
         const cv::Mat patch = QImageToCvMat(image, false);
         // Plain paper is no mark, whatever its hash. A patch that did not
         // convert still goes to the comparison, which counts it as alike.
-        const cv::Rect box = patch.empty() ? cv::Rect() : inkBox(patch);
-        if (!patch.empty() && box.empty())
+        const cv::Mat storedMark = patch.empty() ? cv::Mat() : hashedMark(patch);
+        if (!patch.empty() && storedMark.empty())
             continue;
-        if (calSimilar(box.empty() ? patch : patch(box), mark, AverageHash) < maxHashDistance)
+        if (calSimilar(storedMark.empty() ? patch : storedMark, mark, AverageHash) < maxHashDistance)
             return true;
     }
     return false;
@@ -173,26 +231,39 @@ double calSimilar(cv::Mat a, cv::Mat b, int method)
     });
 }
 
-int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out)
+namespace {
+
+// getContentRect on a page already read as a matrix.
+int contentRectOf(const cv::Mat& pageMat, const QRectF& rect, QRectF& out)
 {
     return guardStandard("getOptQuesAreas", LogFatal, static_cast<int>(MarkCheckError), [&] {
         // Measured from where the crop really starts: the frame may be
         // fractional or reach past the page edge.
-        const QPoint origin = clipToImage(rect, page.size()).topLeft();
-        return tightenToInk(cropPage(page, rect), origin, out);
+        const QRect onPage = clipToImage(rect, QSize(pageMat.cols, pageMat.rows));
+        const cv::Mat crop = cropView(pageMat, cv::Rect(onPage.x(), onPage.y(), onPage.width(), onPage.height()));
+        return tightenToInk(crop, onPage.topLeft(), out);
     });
+}
+
+} // namespace
+
+int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out)
+{
+    const QImage image = page.toImage();
+    return contentRectOf(viewOfImage(image), rect, out);
 }
 
 int checkUniqueMark(const QVector<QImage>& stored, const QImage& page, const QRectF& rect, QRectF& out,
                     int method)
 {
     return guardImageLibrary("getStuNoPos", LogFatal, static_cast<int>(MarkCheckError), [&] {
-        // May share the image's pixels; `page` outlives it.
-        const cv::Mat pageMat = QImageToCvMat(page, false);
+        // Read in place: of the page only the frame is looked at. `page`
+        // outlives the view.
+        const cv::Mat pageMat = viewOfImage(page);
         if (isBlankRegion(cropView(pageMat, qRectFToCvRect(rect))))
             return static_cast<int>(MarkBlank);
         QRectF tight;
-        const int content = getContentRect(QPixmap::fromImage(page), rect, tight);
+        const int content = contentRectOf(pageMat, rect, tight);
         if (content != MarkAccepted)
             return content;
         out = tight;

@@ -44,7 +44,9 @@ int getContentRect(const QPixmap& page, const QRectF& rect, QRectF& out);
 
 // A newly framed mark: not blank, tightened to its ink, and like none of
 // the `stored` patches by `method`. `out` receives the tight rectangle, in
-// whole pixels, with MarkAccepted and MarkNotUnique.
+// whole pixels, with MarkAccepted and MarkNotUnique. By hash, both sides
+// are compared on their ink in black and white, cut to its box, specks
+// (parts far smaller than the mark, such as pencil dots) left out.
 int checkUniqueMark(const QVector<QImage>& stored, const QImage& page, const QRectF& rect, QRectF& out,
                     int method);
 

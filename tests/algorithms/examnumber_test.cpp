@@ -281,6 +281,35 @@ INSTANTIATE_TEST_SUITE_P(FramedLooseOrTightAt200And300Dpi, ExamNumberColumns,
                          testing::Combine(testing::Values(9, 12), testing::Values(200.0, 300.0),
                                           testing::Values(5, 12, 25)));
 
+// A scanned sheet lies a little askew: its ruling lines are nearly, not
+// exactly, vertical, and drift by a few pixels over the grid's height.
+TEST(CountDigitColumns, aTiltedPageIsCounted)
+{
+    for (const double dpi : {100.0, 200.0, 300.0}) {
+        for (const double degrees : {-1.0, -0.8, -0.5, 0.5, 0.8, 1.0}) {
+            SCOPED_TRACE(QStringLiteral("%1 dpi, %2 degrees").arg(dpi).arg(degrees).toStdString());
+            ExamGrid grid;
+            grid.dpi = dpi;
+            grid.origin = QPoint(qRound(grid.px(15)), qRound(grid.px(11)));
+            QImage level = synthetic::blankPage(qRound(grid.px(150)), qRound(grid.px(90)));
+            drawExamGrid(level, grid);
+            QImage image = synthetic::blankPage(level.width(), level.height());
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            const QPointF centre = grid.frame(0).center();
+            painter.translate(centre);
+            painter.rotate(degrees);
+            painter.translate(-centre);
+            painter.drawImage(0, 0, level);
+            painter.end();
+
+            int count = 0;
+            ASSERT_EQ(countDigitColumns(QPixmap::fromImage(image), grid.frame(grid.px(2)), count), 0);
+            EXPECT_EQ(count, grid.columns);
+        }
+    }
+}
+
 TEST(CountDigitColumns, bubblesWithoutRulingLinesGiveNoCount)
 {
     QImage image = synthetic::blankPage(800, 500);

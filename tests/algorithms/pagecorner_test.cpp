@@ -147,6 +147,34 @@ TEST(PageCorner, cutCornerIsRefusedOnlyWhenFourCornersAreRequired)
     EXPECT_NEAR(ruleTilts(page.toImage()).first, 0.0, 0.2);
 }
 
+// A folded corner is told by its size on paper, whatever the resolution
+// the sheet was scanned at: one of 3 mm or more is refused, a smaller one
+// (a rough edge) is let through.
+TEST(PageCorner, aSmallFoldIsFoundAtEveryResolution)
+{
+    for (const double dpi : {100.0, 150.0, 200.0, 300.0}) {
+        SCOPED_TRACE(dpi);
+        const auto px = [dpi](double mm) { return mm * dpi / 25.4; };
+        const QSize size(qRound(px(210)), qRound(px(297)));
+        for (const double fold : {0.0, 2.0, 3.0, 6.0}) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(QColor(20, 20, 20));
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(size.width() / 2.0, size.height() / 2.0);
+            painter.rotate(1.0);
+            const double w = px(200), h = px(285), c = px(fold);
+            painter.translate(-w / 2, -h / 2);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawPolygon(QPolygonF(QVector<QPointF>{{0, 0}, {w - c, 0}, {w, c}, {w, h}, {0, h}}));
+            painter.end();
+            QPixmap page = QPixmap::fromImage(image);
+            EXPECT_EQ(checkPageCorner(&page, size.width(), size.height(), false, true), fold < 3.0) << fold << " mm";
+        }
+    }
+}
+
 TEST(PageCorner, pageWithoutPaperIsRefused)
 {
     const QPixmap original = QPixmap::fromImage(scan({reference, 0.0, 20, 0, 20}));

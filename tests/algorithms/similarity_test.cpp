@@ -7,6 +7,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -215,6 +217,55 @@ TEST(CheckUniqueMark, identicalMarksAreRefusedWhateverTheirMargin)
                 EXPECT_EQ(checkUniqueMark(stored, page, other, out, AverageHash), MarkAccepted);
             }
         }
+    }
+}
+
+// A mark whose identical twin is stored is refused by its hash with
+// pencil dots or dust 15 to 20 pixels round it, and printed half a pixel
+// off the twin's grid (its edges grey where the twin's are black); a mark
+// of another shape still passes.
+TEST(CheckUniqueMark, aTwinIsFoundBesideSpecksAndBetweenPixels)
+{
+    struct Row
+    {
+        double dpi;
+        QPoint speck; // from the mark's top-left corner
+        int diameter;
+        double phase; // of the twin's print, in pixels
+    };
+    for (const Row& row : {Row{200, {-16, -15}, 4, 0}, Row{200, {70, 30}, 6, 0.5}, Row{300, {-20, 40}, 5, 0},
+                           Row{300, {30, -18}, 7, 0.3}, Row{150, {60, 45}, 4, 0.5}, Row{100, {-18, 5}, 3, 0.5}}) {
+        SCOPED_TRACE(QStringLiteral("%1 dpi, speck at %2,%3, phase %4")
+                         .arg(row.dpi).arg(row.speck.x()).arg(row.speck.y()).arg(row.phase).toStdString());
+        const auto px = [&row](double mm) { return qRound(mm * row.dpi / 25.4); };
+        QImage page = synthetic::blankPage(px(210), px(297));
+        const QSize block(px(6), px(3));
+        const QRect stored(QPoint(px(10), px(10)), block);
+        const QRect twin(QPoint(px(190), px(10)), block);
+        const QRect text(px(90), px(280), px(30), px(8));
+        synthetic::fillBox(page, stored);
+        synthetic::drawText(page, text, pageMark, px(5));
+        QPainter painter(&page);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::black);
+        painter.drawRect(QRectF(twin).translated(row.phase, row.phase));
+        painter.setBrush(QColor(90, 90, 90));
+        for (const QRect& mark : {twin, text}) {
+            painter.drawEllipse(QRectF(mark.topLeft() + row.speck, QSizeF(row.diameter, row.diameter)));
+            painter.drawEllipse(QRectF(mark.bottomRight() + QPoint(17, -row.speck.y() / 2), QSizeF(3, 3)));
+        }
+        painter.end();
+
+        QRectF first;
+        ASSERT_EQ(checkUniqueMark({}, page, QRectF(stored).adjusted(-10, -10, 10, 10), first, AverageHash), MarkAccepted);
+        const QVector<QImage> marks{page.copy(first.toRect())};
+        const int margin = 30;
+        QRectF out;
+        EXPECT_EQ(checkUniqueMark(marks, page, QRectF(twin).adjusted(-margin, -margin, margin, margin), out, AverageHash),
+                  MarkNotUnique);
+        EXPECT_EQ(checkUniqueMark(marks, page, QRectF(text).adjusted(-margin, -margin, margin, margin), out, AverageHash),
+                  MarkAccepted);
     }
 }
 
