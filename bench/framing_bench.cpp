@@ -74,6 +74,17 @@ using benchwindow::Window;
 
 } // namespace
 
+// Each framing road runs on the A3 card at 200 dpi and the A4 and A3 cards
+// at 300 dpi (card(0), card(1), card(2)).
+static void roadRuns(benchmark::internal::Benchmark* run)
+{
+    run->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+}
+#define ON_EACH_CARD(road)                                                                                        \
+    BENCHMARK_CAPTURE(road, A3_200dpi, 0)->Apply(roadRuns);                                                       \
+    BENCHMARK_CAPTURE(road, A4_300dpi, 1)->Apply(roadRuns);                                                       \
+    BENCHMARK_CAPTURE(road, A3_300dpi, 2)->Apply(roadRuns)
+
 static void BM_FrameLineWithDeskew(benchmark::State& state, int which)
 {
     const Card& card = ::card(which);
@@ -92,12 +103,7 @@ static void BM_FrameLineWithDeskew(benchmark::State& state, int which)
             state.SkipWithError("the line was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_200dpi, 0)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A4_300dpi, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameLineWithDeskew, A3_300dpi, 2)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+ON_EACH_CARD(BM_FrameLineWithDeskew);
 
 static void BM_FrameTitleWithUniqueness(benchmark::State& state, int which)
 {
@@ -114,12 +120,7 @@ static void BM_FrameTitleWithUniqueness(benchmark::State& state, int which)
             state.SkipWithError("the title was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_200dpi, 0)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A4_300dpi, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FrameTitleWithUniqueness, A3_300dpi, 2)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+ON_EACH_CARD(BM_FrameTitleWithUniqueness);
 
 // Against the title framed on the page and the three other pages, upright
 // and turned.
@@ -143,9 +144,4 @@ static void BM_FramePageNumberMark(benchmark::State& state, int which)
             state.SkipWithError("the page-number mark was refused");
     }
 }
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_200dpi, 0)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A4_300dpi, 1)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(BM_FramePageNumberMark, A3_300dpi, 2)
-    ->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+ON_EACH_CARD(BM_FramePageNumberMark);
