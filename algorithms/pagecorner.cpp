@@ -7,6 +7,7 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,11 +35,51 @@ double sheetTilt(const cv::RotatedRect& box)
     return angle;
 }
 
+// Rules printed across the whole sheet (or red ones, blackened by the
+// colour filter) would cut its outline into panels, and the page would be
+// cut to the largest of them. Dark strokes up to this width with paper on
+// both sides are bridged.
+constexpr double bridgedStrokeMillimetres = 1.5;
+
+// Closes the paper mask across thin dark strokes. The mask is widened by
+// black first, so paper that reaches the picture's edge keeps its edge.
+void bridgeThinStrokes(cv::Mat& mask, double dotsPerInch)
+{
+    const int radius = std::max(1, static_cast<int>(std::lround(bridgedStrokeMillimetres * dotsPerInch / 25.4 / 2)));
+    cv::Mat padded;
+    cv::copyMakeBorder(mask, padded, radius, radius, radius, radius, cv::BORDER_CONSTANT, cv::Scalar(0));
+    const cv::Mat square = cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * radius + 1, 2 * radius + 1));
+    cv::morphologyEx(padded, padded, cv::MORPH_CLOSE, square);
+    padded(cv::Rect(radius, radius, mask.cols, mask.rows)).copyTo(mask);
+}
+
 Contours outerContours(const cv::Mat& binary)
 {
     Contours contours;
     cv::findContours(binary, contours, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
     return contours;
+}
+
+// The outlines of the paper in `mask` and the index of the sheet's, -1
+// without any. Where the largest leaves much of the paper outside, rules
+// have cut the sheet into panels: the mask is bridged across them and
+// looked at again (only then, since most pages need no bridging).
+int sheetOutline(cv::Mat& mask, double dotsPerInch, Contours& contours)
+{
+    contours = outerContours(mask);
+    int sheet = largestContourIndex(contours);
+    if (sheet < 0)
+        return sheet;
+    double paper = 0.0;
+    for (const auto& contour : contours)
+        paper += std::fabs(cv::contourArea(contour));
+    constexpr double sheetShare = 0.9;
+    if (std::fabs(cv::contourArea(contours[sheet])) < sheetShare * paper) {
+        bridgeThinStrokes(mask, dotsPerInch);
+        contours = outerContours(mask);
+        sheet = largestContourIndex(contours);
+    }
+    return sheet;
 }
 
 } // namespace
@@ -71,14 +112,15 @@ bool checkPageCorner(QPixmap* page, int width, int height, bool colourFilter, bo
         whitenBrightPixels(mask);
         cv::threshold(mask, mask, paperLevel, 255, cv::THRESH_BINARY);
         cv::medianBlur(mask, mask, 3);
-        const Contours contours = outerContours(mask);
-        const int sheet = largestContourIndex(contours);
+        const double dotsPerInch = pageDpi(QSize(width, height));
+        Contours contours;
+        const int sheet = sheetOutline(mask, dotsPerInch, contours);
         if (sheet < 0)
             return false;
 
         std::vector<cv::Point> corners;
         // The fold is judged by its size on paper, at any resolution.
-        const double tolerance = outlineTolerance * pageDpi(QSize(width, height)) / 200.0;
+        const double tolerance = outlineTolerance * dotsPerInch / 200.0;
         cv::approxPolyDP(contours[sheet], corners, tolerance, true);
         if (fourCornersRequired && corners.size() != 4)
             return false;
@@ -92,8 +134,8 @@ bool checkPageCorner(QPixmap* page, int width, int height, bool colourFilter, bo
         cv::Mat probe;
         cv::medianBlur(straight, probe, 5);
         cv::threshold(probe, probe, paperLevel, 255, cv::THRESH_BINARY);
-        const Contours straightContours = outerContours(probe);
-        const int straightSheet = largestContourIndex(straightContours);
+        Contours straightContours;
+        const int straightSheet = sheetOutline(probe, dotsPerInch, straightContours);
         if (straightSheet < 0)
             return false;
 

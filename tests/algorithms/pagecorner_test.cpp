@@ -108,6 +108,26 @@ TEST(PageCorner, sheetWhiteToTheEdgesKeepsItsPrint)
     EXPECT_EQ(qGray(filtered.toImage().pixel(550, 1000)), 255);
 }
 
+// A rule printed from one edge of the sheet to the other, black or red
+// (blackened by the colour filter), does not cut the page to one panel.
+TEST(PageCorner, aRuleAcrossTheWholeSheetKeepsBothPanels)
+{
+    for (const bool colourFilter : {false, true}) {
+        SCOPED_TRACE(colourFilter ? "red rule, colour filter" : "black rule");
+        QImage image = scan({QSize(1480, 2100)});
+        const QPointF sheetTop((reference.width() - 1480) / 2.0, (reference.height() - 2100) / 2.0);
+        QPainter(&image).fillRect(QRectF(sheetTop + QPointF(0, 1200), QSizeF(1480, 8)),
+                                  colourFilter ? QColor(110, 110, 110) : QColor(Qt::black));
+        QPixmap page = QPixmap::fromImage(image);
+        ASSERT_TRUE(check(&page, colourFilter, true));
+        const QImage result = page.toImage();
+        // The top panel's rule and the one across the sheet, where the whole sheet puts them.
+        const double scale = reference.height() / 2100.0;
+        EXPECT_NEAR(darkCentre(result, Down, 800, 200, 800), 403 * scale, 3);
+        EXPECT_NEAR(darkCentre(result, Down, 100, 1100, 1600), 1204 * scale, 3);
+    }
+}
+
 class TiltedScan : public ::testing::TestWithParam<double>
 {
 };
