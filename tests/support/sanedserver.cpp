@@ -1,6 +1,7 @@
 #include "tests/support/sanedserver.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -104,19 +105,30 @@ bool SanedServer::start()
     if (device.flatbedOnly)
         environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLLIVAR_FLATBED_SHIM));
     process.setProcessEnvironment(environment);
-    process.setStandardOutputFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
-    process.setStandardErrorFile(config.file(QStringLiteral("saned.log")), QIODevice::Append);
-    process.start(sanedPath(), {"-l", "-e", "-d", "1", "-b", host});
-    if (!process.waitForStarted(5000))
-        return false;
-    for (int waited = 0; waited < 5000; waited += 10) {
-        if (answers(host))
-            return true;
-        if (process.state() == QProcess::NotRunning)
-            return false;
-        QThread::msleep(10);
+    const QString log = config.file(QStringLiteral("saned.log"));
+    process.setStandardOutputFile(log, QIODevice::Append);
+    process.setStandardErrorFile(log, QIODevice::Append);
+    // A server started again on the address of one just killed may find
+    // the address not yet free on a busy machine, and ends at once: it is
+    // given a few more tries.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(300);
+        process.start(sanedPath(), {"-l", "-e", "-d", "1", "-b", host});
+        if (!process.waitForStarted(5000))
+            continue;
+        for (int waited = 0; waited < 10000; waited += 10) {
+            if (answers(host))
+                return true;
+            if (process.state() == QProcess::NotRunning)
+                break;
+            QThread::msleep(10);
+        }
+        kill();
     }
-    kill();
+    QFile file(log);
+    if (file.open(QIODevice::ReadOnly))
+        qWarning("saned did not start on %s:\n%s", qPrintable(host), file.readAll().right(2000).constData());
     return false;
 }
 
