@@ -22,17 +22,18 @@ struct Scan
     int background = 20; // the scanner lid, darker than paper
     int cutCorner = 0;   // length of the cut at the sheet's top-right corner
     int paper = 255;
+    QSize picture = reference; // the scan's own size
 };
 
 // A sheet with a horizontal rule at row 400 and a vertical one at column
 // 300 (6 px thick), turned by the tilt about the middle of the picture.
 QImage scan(const Scan& s)
 {
-    QImage image(reference, QImage::Format_RGB32);
+    QImage image(s.picture, QImage::Format_RGB32);
     image.fill(QColor(s.background, s.background, s.background));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.translate(reference.width() / 2.0, reference.height() / 2.0);
+    painter.translate(s.picture.width() / 2.0, s.picture.height() / 2.0);
     painter.rotate(s.tilt);
     painter.translate(-s.sheet.width() / 2.0, -s.sheet.height() / 2.0);
 
@@ -177,19 +178,8 @@ TEST(PageCorner, aSmallFoldIsFoundAtEveryResolution)
         const auto px = [dpi](double mm) { return mm * dpi / 25.4; };
         const QSize size(qRound(px(210)), qRound(px(297)));
         for (const double fold : {0.0, 2.0, 3.0, 6.0}) {
-            QImage image(size, QImage::Format_RGB32);
-            image.fill(QColor(20, 20, 20));
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.translate(size.width() / 2.0, size.height() / 2.0);
-            painter.rotate(1.0);
-            const double w = px(200), h = px(285), c = px(fold);
-            painter.translate(-w / 2, -h / 2);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(Qt::white);
-            painter.drawPolygon(QPolygonF(QVector<QPointF>{{0, 0}, {w - c, 0}, {w, c}, {w, h}, {0, h}}));
-            painter.end();
-            QPixmap page = QPixmap::fromImage(image);
+            QPixmap page = QPixmap::fromImage(
+                scan({QSize(qRound(px(200)), qRound(px(285))), 1.0, 20, qRound(px(fold)), 255, size}));
             EXPECT_EQ(checkPageCorner(&page, size.width(), size.height(), false, true), fold < 3.0) << fold << " mm";
         }
     }
