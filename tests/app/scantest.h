@@ -71,6 +71,22 @@ protected:
         });
     }
 
+    // Picks the scanner offered as `name`, or closes the dialog with it picked.
+    void chooseScannerNamed(const QString& name, bool cancel = false)
+    {
+        this->script->template on<ScanPanel>([name, cancel](ScanPanel* dialog) {
+            auto* box = dialog->findChild<QComboBox*>(QStringLiteral("boxScannerName"));
+            const int index = box->findText(name);
+            if (index < 0)
+                ADD_FAILURE() << "not offered: " << name.toStdString();
+            box->setCurrentIndex(index);
+            if (cancel)
+                iotest::closeByTitleBar(dialog);
+            else
+                iotest::clickButton(dialog, QStringLiteral("确定"));
+        });
+    }
+
     struct Scan
     {
         QList<int> states; // the I/O controller's scanComplete, in order

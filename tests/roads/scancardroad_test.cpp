@@ -71,11 +71,7 @@ TEST_F(ScanCardRoad, aFlatbedTakesTheCardSheetBySheetAsTheOperatorLaysThem)
     SanedServer flatbed({true, 0});
     ASSERT_TRUE(flatbed.start());
     newCard(QStringLiteral("卡1"), 1, 1);
-    script->on<ScanPanel>([&flatbed](ScanPanel* dialog) {
-        auto* box = dialog->findChild<QComboBox*>(QStringLiteral("boxScannerName"));
-        box->setCurrentIndex(box->findText(flatbed.productName()));
-        iotest::clickButton(dialog, QStringLiteral("确定"));
-    });
+    chooseScannerNamed(flatbed.productName());
     // After each of the first three faces the operator lays the next one.
     for (int sheet = 0; sheet < 3; ++sheet)
         answerNext(QStringLiteral("确定"));

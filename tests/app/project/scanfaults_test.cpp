@@ -42,21 +42,6 @@ protected:
         Scanning<flowtest::FlowTest>::TearDown();
     }
 
-    void chooseScannerNamed(const QString& name, bool cancel = false)
-    {
-        script->on<ScanPanel>([name, cancel](ScanPanel* dialog) {
-            auto* box = dialog->findChild<QComboBox*>(QStringLiteral("boxScannerName"));
-            const int index = box->findText(name);
-            if (index < 0)
-                ADD_FAILURE() << "not offered: " << name.toStdString();
-            box->setCurrentIndex(index);
-            if (cancel)
-                iotest::closeByTitleBar(dialog);
-            else
-                iotest::clickButton(dialog, QStringLiteral("确定"));
-        });
-    }
-
     // A new card of two papers, four faces, over whatever is open.
     void freshCard(const QString& name)
     {
