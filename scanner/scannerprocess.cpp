@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <cerrno>
+
+#include <sys/wait.h>
+
 namespace {
 
 // Messages a healthy process never leaves waiting in such numbers.
@@ -169,9 +173,7 @@ void ScannerProcess::retire(std::chrono::milliseconds wait)
     }
     process.closeWriteChannel();
     QTimer::singleShot(int(wait.count()), this, [this] {
-        // It may have ended while the GUI thread was busy and not yet
-        // been heard of.
-        if (isRunning() && !process.waitForFinished(0)) {
+        if (isRunning() && !hasExited()) {
             fileLogger(LogError) << "SaneConnection: the scanner process did not end in time";
             kill();
         }
@@ -180,10 +182,22 @@ void ScannerProcess::retire(std::chrono::milliseconds wait)
 
 void ScannerProcess::kill()
 {
-    if (!isRunning())
+    if (!isRunning() || hasExited())
         return;
     killed = true;
     process.kill();
+}
+
+bool ScannerProcess::hasExited() const
+{
+    // Looked at without reaping it: Qt does that from the event loop.
+    const qint64 pid = process.processId();
+    siginfo_t info{};
+    if (pid <= 0)
+        return true;
+    if (waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+        return errno == ECHILD;
+    return info.si_pid == pid;
 }
 
 void ScannerProcess::onFinished(int exitCode, QProcess::ExitStatus status)

@@ -74,6 +74,9 @@ signals:
 
 private:
     void onFinished(int exitCode, QProcess::ExitStatus status);
+    // Ended, though perhaps not yet heard of: the GUI thread may have been
+    // busy when it did.
+    bool hasExited() const;
     // Deleted from the event loop once retired and gone, unless a wait of
     // its own still runs.
     void goAway();
