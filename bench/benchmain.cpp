@@ -16,8 +16,8 @@ int main(int argc, char** argv)
     platform::keepImageBuffers();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The scan is timed on SANE's test backend; SANE reads its
-    // configuration once, so this comes before anything opens it.
+    // The scan is timed on SANE's test backend; the scanner process finds
+    // its configuration here.
     if (qEnvironmentVariableIsEmpty("SANE_CONFIG_DIR"))
         qputenv("SANE_CONFIG_DIR", TOLLIVAR_SANE_TEST_CONFIG);
     QApplication app(argc, argv);

@@ -28,13 +28,3 @@ function(tollivar_library target)
         target_link_libraries(${target} ${scope} ${ARG_DEPS})
     endif()
 endfunction()
-
-# tollivar_defer_sane_cancel(<executable>)
-# For executables that scan through SANE's test backend: its reader threads
-# then bind to the executable's own pthread_setcanceltype, which keeps
-# their cancellation deferred (tests/support/deferredcancel.cpp says why).
-function(tollivar_defer_sane_cancel target)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/deferredcancel.cpp)
-    target_link_options(${target} PRIVATE "LINKER:--export-dynamic-symbol=pthread_setcanceltype")
-    target_link_libraries(${target} PRIVATE ${CMAKE_DL_LIBS})
-endfunction()

@@ -69,6 +69,8 @@ bool EIScan::startScan(const QByteArray& productName)
 
     if (!selectSource(productName)) {
         fileLogger(LogInfo) << "EIScan: SelectScanTool Fail:" << productName.constData();
+        // The listing's scanner process has nothing more to do.
+        SaneConnection::closeAll();
         initialised = false;
         return false;
     }
@@ -77,6 +79,8 @@ bool EIScan::startScan(const QByteArray& productName)
     // Without a folder the pages would land in the file system's root.
     if (imageDir.isEmpty()) {
         fileLogger(LogInfo) << "EIScan: StartScan Fail: no image folder";
+        SaneConnection::closeAll();
+        initialised = false;
         return false;
     }
     SaneConnection::setPageFolder(imageDir);

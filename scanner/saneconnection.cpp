@@ -1,112 +1,72 @@
 #include "scanner/saneconnection.h"
 
 #include "model/infra/logger.h"
-#include "scanner/sanecalls.h"
-#include "scanner/saneoptions.h"
-#include "scanner/sanesources.h"
-#include "scanner/scanbatch.h"
+#include "platform/executablesuffix.h"
+#include "scanner/scannerprocess.h"
+#include "scanner/stallwatch.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPointer>
 #include <QThread>
+#include <QTimer>
 
-#include <sane/saneopts.h>
-
-#include <cmath>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <utility>
 
 namespace SaneConnection {
 
 namespace {
 
-constexpr int scanDotsPerInch = 200;
-// How long the GUI thread waits for a session to end. A device that does
-// not answer in that time is left to finish on its own.
+using scanprotocol::Message;
+using scanprotocol::pack;
+using scanprotocol::unpack;
+
+// How long the scanner process may take to list the scanners: each
+// network scanner that does not answer holds the listing up to its own
+// bound there (scanner/device/devicesession.cpp).
+constexpr auto listingWait = std::chrono::seconds(60);
+// How long it may take to open the chosen scanner and make the settings.
+constexpr auto openWait = std::chrono::seconds(30);
+// How long it may take to end once told to, before it is killed.
 constexpr auto endWait = std::chrono::seconds(2);
-
-// Ending one scanner and, with it, possibly the session: the reader is
-// stopped and joined, the scanner closed, SANE left. Any of these may wait
-// on a device that no longer answers, so they run on a thread of their own
-// and each waits for the one before it.
-struct Ending
-{
-    std::shared_ptr<Ending> previous;
-    std::unique_ptr<ScanBatch> batch;
-    SANE_Handle handle = nullptr;
-    bool endSession = false;
-
-    std::mutex mutex;
-    std::condition_variable over;
-    bool done = false;
-
-    void run()
-    {
-        if (previous)
-            previous->wait();
-        previous.reset();
-        if (batch)
-            batch->stop();
-        else if (handle)
-            sane_cancel(handle);
-        batch.reset();
-        if (handle)
-            sane_close(handle);
-        if (endSession)
-            sane_exit();
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            done = true;
-        }
-        over.notify_all();
-    }
-
-    void wait()
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        over.wait(lock, [this] { return done; });
-    }
-
-    bool waitFor(std::chrono::milliseconds time)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        return over.wait_for(lock, time, [this] { return done; });
-    }
-};
+// How often a running scan is looked at for a stalled device.
+constexpr auto watchInterval = std::chrono::milliseconds(100);
 
 struct State
 {
     Callback callback = nullptr;
     void* context = nullptr;
     bool initialised = false;
+    QString program;
+    QStringList environment;
     QList<Source> sources;
     bool sourcesListed = false;
     // The selection survives closeAll, as a chosen scanner should.
     bool sourceSelected = false;
     QByteArray selectedDevice;
-    SANE_Handle handle = nullptr;
-    int transferCount = 0;
-    double dotsPerInch = 0;
-    bool flatbed = false;
-    std::chrono::milliseconds stallTimeout{30000};
-    // An ending still waiting on its device; the next session waits for it.
-    std::shared_ptr<Ending> unfinished;
+    // The session's process; earlier ones may still be ending.
+    QPointer<ScannerProcess> process;
+    QList<QPointer<ScannerProcess>> earlier;
     QString pageFolder;
     QList<DeviceOption> deviceOptions;
-    std::unique_ptr<ScanBatch> batch;
+    std::chrono::milliseconds stallTimeout{stallTimeoutMs};
+    std::chrono::milliseconds startTimeout{startTimeoutMs};
 
     // Each started scan has its own number; events of an older one are dropped.
     quint64 generation = 0;
     bool scanOpen = false;     // the scan `generation` was opened and not yet closed
     bool endDelivered = false; // the callback has heard how it ended
-    // What the callback is handling now (0 and null outside it).
+    QString stagingFolder;     // where its process writes the pages
+    std::unique_ptr<StallWatch> watch;
+    // Messages wait while the program waits for an answer, and while the
+    // callback still handles an earlier one.
+    int holding = 0;
+    bool delivering = false;
+    // What the callback is handling now (0 and empty outside it).
     quint64 deliveringGeneration = 0;
-    std::shared_ptr<ReadyPage> deliveringPage;
+    QString deliveringFile;
 };
 
 State& state()
@@ -115,108 +75,258 @@ State& state()
     return instance;
 }
 
-void deliver(quint64 generation, const BatchEvent& event, bool fromConnection);
+void handleQueued();
 
-// Queues an event for the GUI thread; events posted from one thread arrive
-// in the order they were posted.
-void post(quint64 generation, BatchEvent event, bool fromConnection)
+QString scannerProgram()
 {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (!application)
-        return;
-    QMetaObject::invokeMethod(
-        application, [generation, event, fromConnection] { deliver(generation, event, fromConnection); },
-        Qt::QueuedConnection);
+    const State& s = state();
+    if (!s.program.isEmpty())
+        return s.program;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("tollivar-scanner")
+                                                                 + platform::executableSuffix());
 }
 
-// Stops the reader and closes the scanner, and with endSession SANE too.
-void endDevice(bool endSession)
+// Messages that came during a wait are handled from the event loop, after
+// whoever waited has gone on.
+struct Hold
+{
+    Hold() { ++state().holding; }
+    ~Hold()
+    {
+        if (--state().holding == 0)
+            QMetaObject::invokeMethod(QCoreApplication::instance(), &handleQueued, Qt::QueuedConnection);
+    }
+};
+
+void stopWatch()
+{
+    state().watch.reset();
+}
+
+// Ends the session's process: told to end, and killed when it has not in time.
+void endSession()
 {
     State& s = state();
-    auto ending = std::make_shared<Ending>();
-    ending->batch = std::move(s.batch);
-    ending->handle = std::exchange(s.handle, nullptr);
-    ending->endSession = endSession && std::exchange(s.initialised, false);
+    stopWatch();
     s.scanOpen = false;
-    if (!ending->batch && !ending->handle && !ending->endSession)
-        return;
-    ending->previous = std::move(s.unfinished);
-    try {
-        std::thread([ending] { ending->run(); }).detach();
-    } catch (const std::system_error&) {
-        ending->run();
+    if (s.process) {
+        s.earlier.append(s.process);
+        s.process->retire(endWait);
+        s.process = nullptr;
     }
-    if (!ending->waitFor(endWait)) {
-        fileLogger(LogError) << "SaneConnection: the scanner does not answer; its session ends when it does";
-        s.unfinished = std::move(ending);
-    }
-}
-
-void closeDevice()
-{
-    endDevice(false);
 }
 
 // Everything closeAll does, without telling anyone.
 void release()
 {
     State& s = state();
-    endDevice(true);
+    endSession();
     s.sources.clear();
     s.sourcesListed = false;
 }
 
-// sane_init, once the last session has ended.
-bool openSession()
-{
-    State& s = state();
-    if (s.initialised)
-        return true;
-    if (s.unfinished) {
-        if (!s.unfinished->waitFor(endWait)) {
-            fileLogger(LogError) << "SaneConnection: the last session has not ended yet";
-            return false;
-        }
-        s.unfinished.reset();
-    }
-    SANE_Int version = 0;
-    const SANE_Status status = sanecall::init(&version, nullptr);
-    if (status != SANE_STATUS_GOOD) {
-        fileLogger(LogError) << "SaneConnection: sane_init: " << sane_strstatus(status);
-        return false;
-    }
-    s.initialised = true;
-    return true;
-}
-
-void deliver(quint64 generation, const BatchEvent& event, bool fromConnection)
+void deliver(quint64 generation, int event, int pendingCount, bool fromConnection, const QString& file = QString())
 {
     State& s = state();
     if (generation != s.generation || s.endDelivered || (!fromConnection && !s.scanOpen))
         return;
-    if (event.event == EventBatchDone || event.event == EventCloseRequest)
+    if (event == EventBatchDone || event == EventCloseRequest)
         s.endDelivered = true;
     // The connection closes before it asks to be closed, so that a caller
     // who starts the next scan from the callback finds it free.
-    if (event.event == EventCloseRequest && s.scanOpen)
+    if (event == EventCloseRequest && s.scanOpen)
         release();
-    if (!s.callback)
-        return;
-
-    const quint64 outerGeneration = s.deliveringGeneration;
-    std::shared_ptr<ReadyPage> outerPage = std::move(s.deliveringPage);
-    s.deliveringGeneration = generation;
-    s.deliveringPage = event.page;
-    s.callback(s.context, event.event, event.pendingCount, "");
-    s.deliveringGeneration = outerGeneration;
-    s.deliveringPage = std::move(outerPage);
+    if (s.callback) {
+        const quint64 outerGeneration = s.deliveringGeneration;
+        const QString outerFile = s.deliveringFile;
+        s.deliveringGeneration = generation;
+        s.deliveringFile = file;
+        s.callback(s.context, event, pendingCount, "");
+        s.deliveringGeneration = outerGeneration;
+        s.deliveringFile = outerFile;
+    }
+    // A page nobody took goes.
+    if (!file.isEmpty() && QFile::exists(file))
+        QFile::remove(file);
 }
 
-void logRefused(const char* what, int status)
+// The page ends the scan as lost: its process is stopped.
+void losePage()
 {
-    if (status != SANE_STATUS_GOOD)
-        fileLogger(LogInfo) << "SaneConnection: " << what << " left as the device has it ("
-                            << sane_strstatus(SANE_Status(status)) << ")";
+    State& s = state();
+    stopWatch();
+    if (s.process)
+        s.process->kill();
+    deliver(s.generation, EventPageReady, -1, false);
+}
+
+// A page's file as the process names it, inside its staging folder; empty
+// for a lost page or a name that leads anywhere else.
+QString stagedFile(const QString& name)
+{
+    const State& s = state();
+    if (name.isEmpty() || s.stagingFolder.isEmpty() || name.startsWith(QLatin1Char('.'))
+        || QFileInfo(name).fileName() != name)
+        return QString();
+    return QDir(s.stagingFolder).filePath(name);
+}
+
+// A message the process cannot have meant: it is stopped, and the scan
+// ends as one that lost its page.
+void refuse(Message message)
+{
+    fileLogger(LogError) << "SaneConnection: the scanner process sent a broken message (" << int(message) << ")";
+    losePage();
+}
+
+void handle(Message message, const QByteArray& body)
+{
+    State& s = state();
+    qint32 pending = 0;
+    switch (message) {
+    case Message::Log: {
+        qint32 level = LogInfo;
+        QByteArray text;
+        if (unpack(body, level, text))
+            fileLogger(qBound(int(LogDebug), int(level), int(LogError))) << "tollivar-scanner: " << text.constData();
+        break;
+    }
+    case Message::PageStarting:
+        if (!unpack(body, pending))
+            return refuse(message);
+        deliver(s.generation, EventPageStarting, pending, false);
+        break;
+    case Message::PageReady: {
+        QString name;
+        if (!unpack(body, pending, name))
+            return refuse(message);
+        const QString file = stagedFile(name);
+        if (file.isEmpty())
+            stopWatch();
+        deliver(s.generation, EventPageReady, pending, false, file);
+        break;
+    }
+    case Message::SheetWanted:
+        if (!unpack(body, pending))
+            return refuse(message);
+        deliver(s.generation, EventSheetWanted, pending, false);
+        break;
+    case Message::BatchDone:
+        deliver(s.generation, EventBatchDone, 0, false);
+        break;
+    case Message::Cancelled:
+        fileLogger(LogInfo) << "SaneConnection: the device cancelled the scan";
+        deliver(s.generation, EventCloseRequest, 0, false);
+        break;
+    default:
+        break; // an answer nobody waits for any more
+    }
+}
+
+void handleQueued()
+{
+    State& s = state();
+    if (s.holding > 0 || s.delivering)
+        return;
+    s.delivering = true;
+    while (s.process && s.process->hasMessage()) {
+        const QPair<Message, QByteArray> next = s.process->takeMessage();
+        handle(next.first, next.second);
+    }
+    s.delivering = false;
+}
+
+void watchSaw(Message message)
+{
+    State& s = state();
+    if (!s.watch)
+        return;
+    const StallWatch::Clock::time_point now = StallWatch::Clock::now();
+    switch (message) {
+    case Message::PageStarting:
+        s.watch->pageStarting(now);
+        break;
+    case Message::FrameStarted:
+        s.watch->frameStarted(now);
+        break;
+    case Message::Progress:
+        s.watch->bytesCame(now);
+        break;
+    case Message::FrameRead:
+    case Message::PageReady:
+    case Message::SheetWanted:
+        s.watch->idle();
+        break;
+    default:
+        break;
+    }
+}
+
+void checkWatch()
+{
+    State& s = state();
+    if (!s.watch || !s.process)
+        return;
+    // What came while the GUI thread was busy counts before the verdict.
+    s.process->catchUp();
+    if (!s.watch || !s.process)
+        return;
+    const StallWatch::Clock::time_point now = StallWatch::Clock::now();
+    const StallWatch::Verdict verdict = s.watch->verdict(now);
+    if (verdict == StallWatch::Verdict::Fine)
+        return;
+    const qint64 seconds = std::chrono::duration_cast<std::chrono::seconds>(s.watch->waited(now)).count();
+    if (verdict == StallWatch::Verdict::Stalled)
+        fileLogger(LogError) << "SaneConnection: the scanner sent nothing for " << seconds << " s";
+    else
+        fileLogger(LogError) << "SaneConnection: the scanner did not start the page in " << seconds << " s";
+    losePage();
+}
+
+void processEnded(ScannerProcess* process)
+{
+    State& s = state();
+    if (process != s.process)
+        return;
+    // Whatever it sent before it went is heard first.
+    if (s.delivering || s.holding > 0) {
+        QTimer::singleShot(0, process, [process] { processEnded(process); });
+        return;
+    }
+    handleQueued();
+    if (process != s.process)
+        return;
+    if (s.scanOpen && !s.endDelivered) {
+        fileLogger(LogError) << "SaneConnection: the scanner process ended during the scan";
+        losePage();
+    }
+    // Nothing more can be asked of it.
+    endSession();
+}
+
+// A fresh scanner process for the session; any earlier one is killed at
+// once, never waited for.
+bool openSession()
+{
+    State& s = state();
+    if (s.process && s.process->isRunning())
+        return true;
+    release();
+    for (const QPointer<ScannerProcess>& process : qAsConst(s.earlier))
+        if (process)
+            process->kill();
+    s.earlier.clear();
+
+    auto* process = new ScannerProcess(QCoreApplication::instance());
+    if (!process->start(scannerProgram(), s.environment)) {
+        delete process;
+        return false;
+    }
+    s.process = process;
+    QObject::connect(process, &ScannerProcess::arrived, process, &watchSaw);
+    QObject::connect(process, &ScannerProcess::queued, process, &handleQueued);
+    QObject::connect(process, &ScannerProcess::ended, process, [process] { processEnded(process); });
+    return true;
 }
 
 } // namespace
@@ -232,7 +342,13 @@ bool init(Callback callback, void* context)
     if (callback)
         s.callback = callback;
     s.context = context;
-    return openSession();
+    const QFileInfo program(scannerProgram());
+    if (!program.isFile() || !program.isExecutable()) {
+        fileLogger(LogError) << "SaneConnection: no scanner process at " << program.filePath().toStdString();
+        return false;
+    }
+    s.initialised = true;
+    return true;
 }
 
 bool isInitialised()
@@ -245,9 +361,8 @@ bool enumSources(QList<Source>& sources)
     State& s = state();
     if (!s.initialised)
         return false;
-    // While pages are read the device list is not asked for again: backends
-    // are not obliged to answer two threads at once.
-    if (s.batch) {
+    // While pages are read the device list is not asked for again.
+    if (s.scanOpen && !s.endDelivered) {
         sources += s.sources;
         return true;
     }
@@ -256,17 +371,27 @@ bool enumSources(QList<Source>& sources)
     release();
     if (!openSession())
         return false;
-    const SANE_Device** devices = nullptr;
-    const SANE_Status status = sanecall::getDevices(&devices, SANE_FALSE);
-    if (status != SANE_STATUS_GOOD) {
-        fileLogger(LogError) << "SaneConnection: sane_get_devices: " << sane_strstatus(status);
-        s.sources.clear();
-        s.sourcesListed = false;
+    QPointer<ScannerProcess> process = s.process;
+    process->send(Message::List);
+    QByteArray answer;
+    bool answered = false;
+    {
+        const Hold hold;
+        answered = process->waitFor(Message::Sources, answer, listingWait);
+    }
+    bool listed = false;
+    QList<Source> found;
+    if (!answered || process != s.process || !unpack(answer, listed, found) || !listed) {
+        if (!answered)
+            fileLogger(LogError) << "SaneConnection: the scanners were not listed in time";
+        if (process)
+            process->kill();
+        release();
         return false;
     }
-    s.sources = namedSources(devices);
+    s.sources = found;
     s.sourcesListed = true;
-    sources += s.sources;
+    sources += found;
     return true;
 }
 
@@ -314,171 +439,81 @@ bool startScan(bool duplex, int paperKind, int count, int pixelType)
             fileLogger(LogWarning) << "SaneConnection: a scan is still running";
             return false;
         }
-        closeDevice();
-        // The session must not be used while part of it still waits on a device.
-        if (s.unfinished) {
-            release();
-            return false;
-        }
+        endSession();
     }
-    if (!s.sourceSelected && !selectDefaultSource())
+    if (!s.sourceSelected && !selectDefaultSource()) {
+        release();
         return false;
+    }
+    // One scan per process: the listing's, or a fresh one.
+    if (!openSession())
+        return false;
+    QPointer<ScannerProcess> process = s.process;
+    const QString staging =
+        process->makeStagingFolder(s.pageFolder.isEmpty() ? QDir::tempPath() : QDir(s.pageFolder).absolutePath());
+    if (staging.isEmpty()) {
+        release();
+        return false;
+    }
 
+    scanprotocol::ScanRequest request;
+    request.deviceName = s.selectedDevice;
+    request.duplex = duplex;
+    request.paperKind = paperKind;
+    request.count = count;
+    request.pixelType = pixelType;
+    request.stagingFolder = staging;
+    request.deviceOptions = s.deviceOptions;
     ++s.generation;
     s.endDelivered = false;
-    const SANE_Status opened = sanecall::open(s.selectedDevice.constData(), &s.handle);
-    if (opened == SANE_STATUS_CANCELLED) {
+    // Watching from the first message on: page 1 may begin during the wait.
+    s.watch = std::make_unique<StallWatch>(s.startTimeout, s.stallTimeout);
+    process->send(Message::Start, pack(request));
+    QByteArray answer;
+    bool answered = false;
+    {
+        const Hold hold;
+        answered = process->waitFor(Message::Started, answer, openWait);
+    }
+    qint32 status = -1;
+    double dotsPerInch = 0;
+    if (!answered || process != s.process || !unpack(answer, status, dotsPerInch)) {
+        if (!answered)
+            fileLogger(LogError) << "SaneConnection: the scanner did not open in time";
+        if (process)
+            process->kill();
+        release();
+        return false;
+    }
+    if (status != scanprotocol::statusGood)
+        stopWatch();
+    if (status == scanprotocol::statusCancelled) {
         // Cancelled at its start still ends as a scan does, with a close request.
-        s.handle = nullptr;
         s.scanOpen = true;
         closeAll();
         return true;
     }
-    if (opened != SANE_STATUS_GOOD) {
-        fileLogger(LogError) << "SaneConnection: sane_open " << s.selectedDevice.constData() << ": "
-                             << sane_strstatus(opened);
-        s.handle = nullptr;
+    if (status != scanprotocol::statusGood) {
+        fileLogger(LogError) << "SaneConnection: the scan did not start (SANE status " << status << ")";
         release();
         return false;
     }
     s.scanOpen = true;
-
-    // Without any feeder the device is a flatbed: one sheet per frame.
-    const QList<QByteArray> sourceEntries = saneoptions::listedValues(s.handle, SANE_NAME_SCAN_SOURCE);
-    s.flatbed = saneoptions::chooseSource(sourceEntries, true).isEmpty();
-    logRefused("source", setCapability(CapDuplex, duplex ? 1 : 0));
-    logRefused("mode", setCapability(CapPixelType, pixelType));
-    logRefused("resolution", setCapability(CapResolution, scanDotsPerInch));
-    const double dotsPerInch = saneoptions::numberValue(s.handle, SANE_NAME_SCAN_RESOLUTION, 0);
-    if (dotsPerInch > 0 && std::abs(dotsPerInch - scanDotsPerInch) >= 0.5) {
-        const double nearest = saneoptions::nearestAllowed(s.handle, SANE_NAME_SCAN_RESOLUTION, scanDotsPerInch);
-        if (nearest > 0)
-            saneoptions::setNumber(s.handle, SANE_NAME_SCAN_RESOLUTION, nearest);
-    }
-    logRefused("deskew", setCapability(CapDeskew, 1));
-    logRefused("blank-page discarding", setCapability(CapBlankPageDiscard, 0));
-    logRefused("double-feed detection", setCapability(CapDoubleFeedDetect, 0));
-    logRefused("scan area", setCapability(CapPaperSize, paperKind));
-    setCapability(CapTransferCount, count);
-    for (const DeviceOption& option : qAsConst(s.deviceOptions))
-        if (option.fromPage <= 1)
-            logRefused(option.name.constData(), saneoptions::setFromText(s.handle, option.name, option.value));
-    // What the device will really scan at; other resolutions are scaled.
-    s.dotsPerInch = saneoptions::numberValue(s.handle, SANE_NAME_SCAN_RESOLUTION, 0);
-    if (s.dotsPerInch > 0 && std::abs(s.dotsPerInch - scanDotsPerInch) >= 0.5)
-        fileLogger(LogInfo) << "SaneConnection: scanning at " << s.dotsPerInch << " dpi, pages scaled to "
-                            << scanDotsPerInch;
-    if (s.flatbed)
-        fileLogger(LogInfo) << "SaneConnection: no feeder, one sheet at a time";
-
-    const int enabled = enableSource();
-    if (enabled == SANE_STATUS_GOOD)
-        return true;
-    fileLogger(LogError) << "SaneConnection: the scan did not start: " << sane_strstatus(SANE_Status(enabled));
-    release();
-    return false;
-}
-
-int setCapability(Capability capability, int value)
-{
-    SANE_Handle handle = state().handle;
-    if (!handle)
-        return SANE_STATUS_INVAL;
-    switch (capability) {
-    case CapDuplex: {
-        const QByteArray source =
-            saneoptions::chooseSource(saneoptions::listedValues(handle, SANE_NAME_SCAN_SOURCE), value != 0);
-        return source.isEmpty() ? SANE_STATUS_UNSUPPORTED
-                                : saneoptions::setString(handle, SANE_NAME_SCAN_SOURCE, source);
-    }
-    case CapPixelType:
-        if (value != PixelGray && value != PixelColor)
-            return SANE_STATUS_INVAL;
-        return saneoptions::setString(handle, SANE_NAME_SCAN_MODE,
-                                      value == PixelColor ? SANE_VALUE_SCAN_MODE_COLOR : SANE_VALUE_SCAN_MODE_GRAY);
-    case CapResolution:
-        return saneoptions::setNumber(handle, SANE_NAME_SCAN_RESOLUTION, value);
-    case CapDeskew:
-        return saneoptions::setSwitches(handle, {"deskew"}, value != 0);
-    case CapBlankPageDiscard: {
-        const SANE_Status switched = saneoptions::setSwitches(handle, {"blank"}, value != 0);
-        // Some backends take a blank-page threshold instead, 0 meaning off.
-        if (value == 0 && saneoptions::setNumber(handle, "swskip", 0) == SANE_STATUS_GOOD)
-            return SANE_STATUS_GOOD;
-        return switched;
-    }
-    case CapDoubleFeedDetect:
-        return saneoptions::setSwitches(handle, {"double-feed", "doublefeed"}, value != 0);
-    case CapPaperSize:
-        switch (value) {
-        case PaperA3:
-            return saneoptions::setScanArea(handle, 297, 420);
-        case PaperA4:
-        case PaperA4Also:
-            return saneoptions::setScanArea(handle, 210, 297);
-        case PaperWhole:
-            return saneoptions::setScanArea(handle, 0, 0);
-        default:
-            return SANE_STATUS_UNSUPPORTED;
-        }
-    case CapTransferCount:
-        state().transferCount = qMax(0, value);
-        return SANE_STATUS_GOOD;
-    }
-    return SANE_STATUS_UNSUPPORTED;
-}
-
-int enableSource()
-{
-    State& s = state();
-    if (!s.handle)
-        return SANE_STATUS_INVAL;
-    if (s.batch)
-        return SANE_STATUS_DEVICE_BUSY;
-    BatchPlan plan;
-    plan.handle = s.handle;
-    plan.count = s.transferCount;
-    plan.dotsPerInch = s.dotsPerInch;
-    plan.pageDotsPerInch = s.dotsPerInch > 0 ? scanDotsPerInch : 0;
-    plan.flatbed = s.flatbed;
-    plan.stallTimeout = s.stallTimeout;
-    plan.stagingFolder = s.pageFolder.isEmpty() ? QDir::tempPath() : s.pageFolder;
-    for (const DeviceOption& option : qAsConst(s.deviceOptions))
-        if (option.fromPage > 1)
-            plan.laterOptions.append(option);
-    const quint64 generation = s.generation;
-    try {
-        s.batch = std::make_unique<ScanBatch>(std::move(plan),
-                                              [generation](BatchEvent event) { post(generation, std::move(event), false); });
-    } catch (const std::system_error& error) {
-        fileLogger(LogError) << "SaneConnection: no reader thread: " << error.what();
-        return SANE_STATUS_NO_MEM;
-    }
-    return SANE_STATUS_GOOD;
-}
-
-void disableSource()
-{
-    State& s = state();
-    if (s.batch) {
-        s.batch->stop();
-        s.batch.reset();
-    }
-    // The reader ends its own batch; this covers a scanner opened and
-    // never started.
-    if (s.handle)
-        sane_cancel(s.handle);
+    s.stagingFolder = staging;
+    auto* ticker = new QTimer(process);
+    QObject::connect(ticker, &QTimer::timeout, process, [process] {
+        if (process == state().process)
+            checkWatch();
+    });
+    ticker->start(int(std::chrono::milliseconds(watchInterval).count()));
+    return true;
 }
 
 void nextSheet(bool another)
 {
-    if (state().batch)
-        state().batch->answerSheet(another);
-}
-
-void setStallTimeout(int milliseconds)
-{
-    state().stallTimeout = std::chrono::milliseconds(qMax(1, milliseconds));
+    State& s = state();
+    if (s.process && s.scanOpen && !s.endDelivered)
+        s.process->send(Message::NextSheet, pack(another));
 }
 
 void setPageFolder(const QString& folder)
@@ -488,15 +523,15 @@ void setPageFolder(const QString& folder)
 
 bool transferFile(const QString& path)
 {
-    const std::shared_ptr<ReadyPage>& page = state().deliveringPage;
-    if (!page || page->stagedFile.isEmpty() || path.isEmpty())
+    State& s = state();
+    if (s.deliveringFile.isEmpty() || path.isEmpty())
         return false;
-    // Across file systems the rename copies, and leaves nothing half-written.
-    if (!QFile::rename(page->stagedFile, path)) {
+    // Within one folder the rename is one step, and leaves nothing half-written.
+    if (!QFile::rename(s.deliveringFile, path)) {
         fileLogger(LogError) << "SaneConnection: the page could not be stored as " << path.toStdString();
         return false;
     }
-    page->stagedFile.clear();
+    s.deliveringFile.clear();
     return true;
 }
 
@@ -508,15 +543,35 @@ void closeAll()
     if (fromCallback)
         s.endDelivered = true;
     release();
+    s.initialised = false;
     if (announce) {
         fileLogger(LogInfo) << "SaneConnection: closed during the scan";
-        post(s.generation, {EventCloseRequest, 0, nullptr}, true);
+        const quint64 generation = s.generation;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [generation] { deliver(generation, EventCloseRequest, 0, true); },
+            Qt::QueuedConnection);
     }
+}
+
+void setStallTimeout(int milliseconds)
+{
+    state().stallTimeout = std::chrono::milliseconds(qMax(1, milliseconds));
+}
+
+void setStartTimeout(int milliseconds)
+{
+    state().startTimeout = std::chrono::milliseconds(qMax(1, milliseconds));
 }
 
 void setDeviceOptions(const QList<DeviceOption>& options)
 {
     state().deviceOptions = options;
+}
+
+void setScannerProgram(const QString& program, const QStringList& environment)
+{
+    state().program = program;
+    state().environment = environment;
 }
 
 } // namespace SaneConnection

@@ -1,27 +1,32 @@
 #pragma once
 
+#include "scanner/protocol/scanprotocol.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // The program's one connection to a scanner, on SANE. It plays the part
 // that the TWAIN connection plays on Windows: the same operations in the
 // same order, and the same three events through one callback, so the
 // scanner object above it reads the same either way.
 //
-// SANE's reads block, so the pages of a scan are read on a worker thread.
-// Every event still reaches the callback on the GUI thread (the thread of
-// the application object), in the order the device produced it, and only
-// from the event loop: the window keeps painting while pages arrive.
-// Every other operation is called on the GUI thread.
+// The program itself never calls SANE: every SANE call runs in the scanner
+// process (tollivar-scanner beside the program, scanner/device/), one
+// process per session. Each listing starts a fresh one, at once: an
+// earlier process still running (a scanner that froze under it) is killed,
+// never waited for. A scan's end ends its process: it is told to end, and
+// killed when it has not within a few seconds. A backend that crashes or a
+// device that stops answering can only take that process down, and the
+// scan then ends as one that lost a page.
 //
-// One SANE session (sane_init to sane_exit) serves one listing and the scan
-// started from it: each listing begins a fresh session, and every scan's
-// end, like closeAll, ends it. A network scanner that went away and came
-// back is then reached anew, never through what the old session held.
-// Ending a session waits only briefly for a device that does not answer;
-// the session then ends by itself once the device answers or is gone, and
-// the next one starts only after that.
+// Every operation is called on the GUI thread (the thread of the
+// application object), and every event reaches the callback there, in the
+// order the device produced it, from the event loop: the window keeps
+// painting while pages arrive. Listing and opening a scanner wait for the
+// process in a local event loop that takes no user input, each within a
+// bound of its own.
 namespace SaneConnection {
 
 // What the callback hears.
@@ -39,40 +44,31 @@ enum Event {
 // text). The text is always empty.
 using Callback = void (*)(void* context, int event, int pendingCount, const char* text);
 
-// One scanner as the operator chooses it.
-struct Source
-{
-    QByteArray deviceName;  // SANE's own name, such as "test:0"
-    // The device's model, prefixed with its vendor where the model alone is
-    // shared, and followed by the device name where both are: the bytes
-    // exactly as the backend reported them, never re-encoded.
-    QByteArray productName;
-};
+using Source = scanprotocol::Source;
+using DeviceOption = scanprotocol::DeviceOption;
+using PixelType = scanprotocol::PixelType;
+using PaperKind = scanprotocol::PaperKind;
+constexpr PixelType PixelGray = scanprotocol::PixelGray;
+constexpr PixelType PixelColor = scanprotocol::PixelColor;
+constexpr PaperKind PaperA3 = scanprotocol::PaperA3;
+constexpr PaperKind PaperA4 = scanprotocol::PaperA4;
+constexpr PaperKind PaperWhole = scanprotocol::PaperWhole;
+constexpr PaperKind PaperA4Also = scanprotocol::PaperA4Also;
 
-// The settings that startScan() makes, in its order. Each one a device
-// lacks or refuses is skipped; the scan goes on with the device's own value.
-enum Capability {
-    CapDuplex,          // 1: a duplex feeder where there is one, else a feeder; 0: a feeder
-    CapPixelType,       // PixelGray or PixelColor
-    CapResolution,      // dots per inch
-    CapDeskew,          // 1 on, 0 off, where the backend has such a switch
-    CapBlankPageDiscard,// 1 on, 0 off, likewise
-    CapDoubleFeedDetect,// 1 on, 0 off, likewise
-    CapPaperSize,       // a PaperKind: the scan area, clamped to the device's range
-    CapTransferCount,   // pages to read; 0 reads until the feeder is empty
-};
+// A device that sends nothing for this long while a page is read has
+// stalled; sane_start (a lamp warming up, a slow paper feed) has longer.
+constexpr int stallTimeoutMs = 30000;
+constexpr int startTimeoutMs = 90000;
 
-enum PixelType { PixelGray = 1, PixelColor = 2 };
-enum PaperKind { PaperA3 = 0, PaperA4 = 1, PaperWhole = 2, PaperA4Also = 3 };
-
-// sane_init. The callback replaces the stored one when it is not null.
-// False off the application's thread, where no event could be delivered.
+// Stores the callback (when not null) and its context. False off the
+// application's thread, where no event could be delivered, or when the
+// scanner process's program is missing.
 bool init(Callback callback, void* context);
 bool isInitialised();
 
-// Appends the scanners in SANE's order, in a fresh session. False when the
-// connection is not initialised or SANE could not list them (the list is
-// left empty).
+// Appends the scanners in SANE's order, listed by a fresh scanner process.
+// False when the connection is not initialised or the scanners could not
+// be listed (the list is left empty).
 bool enumSources(QList<Source>& sources);
 // Selects the scanner whose product name has exactly these bytes. A name
 // that is not found (or is empty) fails and selects nothing new.
@@ -82,54 +78,43 @@ bool selectDefaultSource();
 
 // Opens the selected scanner (the first one when none is selected), makes
 // the settings and starts reading. A device without a feeder reads one
-// sheet per page and asks for each further one (EventSheetWanted). Where
-// 200 dpi cannot be set, the nearest resolution the device has is used and
-// each page is scaled to 200 dpi as it is read. True when the scan runs, and also when
-// it was cancelled at its start: the connection is then closed and the
-// callback hears EventCloseRequest, so a caller waiting for the end is
-// never left waiting. False when it could not start (nothing is open).
+// sheet per page and asks for each further one (EventSheetWanted). Pages
+// come at 200 dpi: scanned at the smallest resolution at or above it the
+// device offers, else at its highest and enlarged. True when the scan
+// runs, and also when it was cancelled at its start: the connection is
+// then closed and the callback hears EventCloseRequest, so a caller
+// waiting for the end is never left waiting. False when it could not
+// start (nothing is open).
 bool startScan(bool duplex, int paperKind, int count, int pixelType);
-// One setting on the open scanner; returns the SANE status.
-int setCapability(Capability capability, int value);
-// Starts reading pages; returns the SANE status.
-int enableSource();
-// Stops reading pages and waits for the reader to finish.
-void disableSource();
 
-// Where the pages of the next scan are written as they are read, as BMP
-// files under hidden temporary names: the folder transferFile() will store
-// them in, so that storing is a rename and the GUI thread never writes a
-// page. Without it the system's temporary folder is used.
+// Where the pages of the next scan are written: the scanner process
+// writes them into a hidden folder inside it, so that storing is a rename
+// and the GUI thread never writes a page. Without it the system's
+// temporary folder is used.
 void setPageFolder(const QString& folder);
 
 // Inside the callback of EventPageReady: stores that page as a BMP file
 // (8-bit grey or 24-bit colour) at `path`. False when the page was not
-// read whole or could not be written; no partial file is left.
+// read whole or could not be stored.
 bool transferFile(const QString& path);
 
 // After EventSheetWanted: true reads the next sheet, false ends the batch
 // with the pages read (EventBatchDone).
 void nextSheet(bool another);
 
-// A device that sends nothing for this long while a page is read has
-// stalled: the page is lost and the scan ends (30 s unless set).
-void setStallTimeout(int milliseconds);
-
-// Stops a running scan, closes the scanner and SANE. Called from outside
-// the callback while a scan runs, it also sends EventCloseRequest (from the
-// event loop), so that whoever waits for the scan hears that it ended.
+// Stops a running scan and ends the scanner process. Called from outside
+// the callback while a scan runs, it also sends EventCloseRequest (from
+// the event loop), so that whoever waits for the scan hears that it ended.
 void closeAll();
 
-// Device options set after the program's own settings: `fromPage` 1 before
-// the scan starts, a later page just before that page starts. This is how
-// the tests make SANE's test backend jam, cancel, slow down or paint a
-// picture; it is empty in the program.
-struct DeviceOption
-{
-    QByteArray name;
-    QByteArray value; // as text: "SANE_STATUS_JAMMED", "200", "yes"
-    int fromPage = 1;
-};
+// For the tests: shorter bounds than stallTimeoutMs and startTimeoutMs.
+void setStallTimeout(int milliseconds);
+void setStartTimeout(int milliseconds);
+// For the tests: the options set on the device (see DeviceOption).
 void setDeviceOptions(const QList<DeviceOption>& options);
+// For the tests: where the scanner process's program is (by default
+// "tollivar-scanner" beside the program), and entries ("NAME=value") added
+// to the environment it starts with.
+void setScannerProgram(const QString& program, const QStringList& environment = QStringList());
 
 } // namespace SaneConnection

@@ -5,6 +5,8 @@
 #  - the widget kit reaches neither the template model nor OpenCV, and the
 #    image algorithms and the scanner layer reach no widgets, not even
 #    through another target;
+#  - the program never links SANE: every SANE call runs in the scanner
+#    process, and only that process's folder includes its headers;
 #  - no source file includes a header of a higher layer, and the widget kit
 #    includes none of the template, the canvas, the algorithms or OpenCV.
 # Names every fault it finds and exits 1 then. Run by CTest as "layers";
@@ -26,6 +28,9 @@ layers="
 6  canvas           tollivar_canvas
 7  widgets/kit      tollivar_widgetkit
 8  widgets/dialogs  tollivar_dialogs
+9  scanner/protocol tollivar_scanprotocol
+9  scanner/device   tollivar_scandevice
+9  scanner/device   tollivar-scanner
 9  scanner          tollivar_scanner
 10 app              tollivar_app
 10 app              tollivar
@@ -54,11 +59,17 @@ EOF
 "${CMAKE:-cmake}" -S "$root" -B "$scratch" -DTOLLIVAR_BUILD_TESTS=OFF -DTOLLIVAR_BUILD_BENCH=OFF \
     --graphviz="$scratch/layers.dot" >/dev/null
 
-# Every edge of the graph ends in a comment "// from -> to".
+# Every edge of the graph ends in a comment "// from -> to". An edge to an
+# executable is an order of building (add_dependencies), not a link.
+declare -A executables
+while IFS= read -r name; do
+    executables[$name]=1
+done < <(sed -n 's|.*\[ label = "\([^"]*\)", shape = egg \].*|\1|p' "$scratch/layers.dot")
 declare -A links
 while IFS= read -r edge; do
     from=${edge%% -> *}
     to=${edge#* -> }
+    [[ -n ${executables[$to]:-} ]] && continue
     links[$from]+=" $to"
 done < <(sed -n 's|.*// \(.* -> .*\)$|\1|p' "$scratch/layers.dot")
 
@@ -103,6 +114,11 @@ forbid tollivar_widgetkit '^(opencv_|tollivar_model$|tollivar_algorithms$)' \
     "the widget kit knows neither the template nor OpenCV"
 forbid tollivar_algorithms '^Qt5::Widgets$' "the image algorithms have no widgets"
 forbid tollivar_scanner '^Qt5::Widgets$' "the scanner layer has no widgets"
+forbid tollivar_scandevice '^Qt5::Widgets$' "the scanner process has no widgets"
+for program in tollivar kestrun dovrane; do
+    forbid "$program" '(^PkgConfig::SANE$|libsane|^tollivar_scandevice$)' \
+        "the program never loads SANE: its scanner process does"
+done
 
 # --- Includes --------------------------------------------------------------
 
@@ -132,6 +148,14 @@ upward=$(find platform model Resources algorithms canvas widgets scanner app lau
              own >= 0 && theirs > own { print $1 " includes " $2 ", a header of a higher layer" }')
 if [[ -n $upward ]]; then
     while IFS= read -r line; do fail "$line"; done <<<"$upward"
+fi
+
+device_includes=$(grep -rHE --include='*.h' --include='*.cpp' '^#include ("scanner/device/|<sane/)' \
+    platform model Resources algorithms canvas widgets app launcher scanner/*.h scanner/*.cpp scanner/protocol || true)
+if [[ -n $device_includes ]]; then
+    while IFS= read -r line; do
+        fail "${line%%:*} includes ${line#*:#include }: only the scanner process reaches SANE"
+    done <<<"$device_includes"
 fi
 
 kit_includes=$(grep -rHE --include='*.h' --include='*.cpp' \

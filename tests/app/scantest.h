@@ -9,6 +9,8 @@
 
 #include "tests/app/flowtest.h"
 #include "tests/support/eventloopgaps.h"
+#include "tests/support/logwatch.h"
+#include "tests/support/scannerprocesses.h"
 
 #include "scanner/saneconnection.h"
 #include "widgets/dialogs/scanpanel.h"
@@ -43,10 +45,16 @@ protected:
     void TearDown() override
     {
         SaneConnection::setDeviceOptions({});
+        // Every scan is over, and with it its scanner process, which did
+        // not fail on its own (in the sanitizer build: made no report).
+        EXPECT_TRUE(scannerprocesses::waitUntilGone(10000)) << "a scanner process outlived its scan";
+        EXPECT_EQ(scannerprocesses::failedSince(scannerLog), "");
         Fixture::TearDown();
     }
 
     virtual QString expectedConfig() const { return QStringLiteral("scanner/sane"); }
+
+    logwatch::LogWatch scannerLog;
 
     QString scanFolder() const { return this->scratch.file(QStringLiteral("scanImage")); }
     // Hidden files too: no half-written page may be left behind.

@@ -103,7 +103,14 @@ bool SanedServer::start()
     environment.remove(QStringLiteral("SANE_NET_HOSTS"));
     environment.remove(QStringLiteral("LD_PRELOAD"));
     if (device.flatbedOnly)
-        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLLIVAR_FLATBED_SHIM));
+        environment.insert(QStringLiteral("TOLLIVAR_SHIM_FLATBED"), QStringLiteral("1"));
+    if (!device.listedDotsPerInch.isEmpty()) {
+        QStringList listed;
+        for (int dotsPerInch : device.listedDotsPerInch)
+            listed.append(QString::number(dotsPerInch));
+        environment.insert(QStringLiteral("TOLLIVAR_SHIM_RESOLUTIONS"), listed.join(QLatin1Char(',')));
+    }
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLLIVAR_DEVICE_SHIM));
     process.setProcessEnvironment(environment);
     const QString log = config.file(QStringLiteral("saned.log"));
     process.setStandardOutputFile(log, QIODevice::Append);

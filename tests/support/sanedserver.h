@@ -6,17 +6,20 @@
 // connects to port 6566). The suite's SANE configuration lists the net
 // backend; each server adds its address to SANE_NET_HOSTS while it lives.
 // Its processes form one group, so that killing or stopping the server
-// reaches the children that serve each connection too.
+// reaches the children that serve each connection too; tests/support/
+// deviceshim.cpp is preloaded into them.
 
 #include "tests/support/testsupport.h"
 
+#include <QList>
 #include <QProcess>
 #include <QString>
 
 struct SanedDevice
 {
-    bool flatbedOnly = false; // no document feeder (tests/support/flatbedonly.cpp)
-    int onlyDotsPerInch = 0;  // the one resolution it scans at; 0: any up to 1200
+    bool flatbedOnly = false;         // no document feeder (tests/support/deviceshim.cpp)
+    int onlyDotsPerInch = 0;          // the one resolution it scans at; 0: any up to 1200
+    QList<int> listedDotsPerInch = {}; // the only resolutions it offers, as a list (deviceshim.cpp)
 };
 
 // A process that leads a process group of its own, with the children it forks.

@@ -1,6 +1,6 @@
-#include "scanner/saneoptions.h"
+#include "scanner/device/saneoptions.h"
 
-#include "scanner/sanecalls.h"
+#include "scanner/device/sanecalls.h"
 #include <sane/saneopts.h>
 
 #include <algorithm>
@@ -171,33 +171,25 @@ double numberValue(SANE_Handle handle, const char* name, double fallback)
     return toDouble(option, word);
 }
 
-double nearestAllowed(SANE_Handle handle, const char* name, double wanted)
+bool offeredValues(SANE_Handle handle, const char* name, OfferedValues& offered)
 {
     int index = -1;
     const SANE_Option_Descriptor* option = settableOption(handle, name, index);
     if (!option || !isSingleNumber(option))
-        return -1;
-    double low = 0;
-    double high = 0;
-    if (range(option, low, high)) {
-        double value = std::clamp(wanted, low, high);
-        const double step = toDouble(option, option->constraint.range->quant);
-        if (step > 0)
-            value = std::clamp(low + std::round((value - low) / step) * step, low, high);
-        return value;
+        return false;
+    offered = OfferedValues();
+    if (range(option, offered.low, offered.high)) {
+        offered.isRange = true;
+        offered.step = toDouble(option, option->constraint.range->quant);
+        return true;
     }
     if (option->constraint_type != SANE_CONSTRAINT_WORD_LIST || !option->constraint.word_list)
-        return -1;
+        return false;
     const SANE_Word* list = option->constraint.word_list;
-    double best = -1;
     // The first word counts the others; a list longer than any device has is not believed.
-    for (int i = 1; i <= qMin(int(list[0]), maxOptions); ++i) {
-        const double value = toDouble(option, list[i]);
-        const double distance = std::abs(value - wanted);
-        if (best < 0 || distance < std::abs(best - wanted) || (distance == std::abs(best - wanted) && value > best))
-            best = value;
-    }
-    return best;
+    for (int i = 1; i <= qMin(int(list[0]), maxOptions); ++i)
+        offered.listed.append(toDouble(option, list[i]));
+    return !offered.listed.isEmpty();
 }
 
 QByteArray chooseSource(const QList<QByteArray>& entries, bool duplex)

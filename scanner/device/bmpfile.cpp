@@ -1,6 +1,6 @@
-#include "scanner/bmpfile.h"
+#include "scanner/device/bmpfile.h"
 
-#include "scanner/scannedpage.h"
+#include "scanner/device/scannedpage.h"
 
 #include <QtEndian>
 

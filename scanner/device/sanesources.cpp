@@ -1,19 +1,21 @@
-#include "scanner/sanesources.h"
+#include "scanner/device/sanesources.h"
 
 #include <QHash>
 
 namespace {
 
-constexpr int maxDevices = 256;
+constexpr int maxDevices = scanprotocol::maxSources;
+// Longer names are cut, so that the whole list fits one message.
+constexpr int maxNameBytes = 512;
 
 QByteArray text(SANE_String_Const value)
 {
-    return value ? QByteArray(value) : QByteArray();
+    return value ? QByteArray(value, int(qstrnlen(value, maxNameBytes))) : QByteArray();
 }
 
 } // namespace
 
-QList<SaneConnection::Source> namedSources(const SANE_Device* const* devices)
+QList<scanprotocol::Source> namedSources(const SANE_Device* const* devices)
 {
     QList<const SANE_Device*> listed;
     for (int i = 0; devices && devices[i] && listed.size() < maxDevices; ++i)
@@ -35,9 +37,9 @@ QList<SaneConnection::Source> namedSources(const SANE_Device* const* devices)
         ++fullNames[vendorAndModel(device)];
     }
 
-    QList<SaneConnection::Source> sources;
+    QList<scanprotocol::Source> sources;
     for (const SANE_Device* device : qAsConst(listed)) {
-        SaneConnection::Source source;
+        scanprotocol::Source source;
         source.deviceName = text(device->name);
         if (models.value(model(device)) == 1)
             source.productName = model(device);

@@ -9,6 +9,9 @@
 // anything unknown into SANE_STATUS_IO_ERROR.
 namespace sanecall {
 
+// The status a plain answer stands for.
+SANE_Status statusFrom(int answer);
+
 SANE_Status init(SANE_Int* version, SANE_Auth_Callback authorize);
 SANE_Status getDevices(const SANE_Device*** list, SANE_Bool localOnly);
 SANE_Status open(SANE_String_Const name, SANE_Handle* handle);

@@ -1,6 +1,7 @@
-#include "scanner/scannedpage.h"
+#include "scanner/device/scannedpage.h"
 
-#include "scanner/sanecalls.h"
+#include "scanner/device/sanecalls.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -14,12 +15,6 @@ constexpr int readChunk = 256 * 1024;
 
 // The first buffer of a page; larger pages grow it as their bytes arrive.
 constexpr qint64 firstAllocation = qint64(64) << 20;
-
-qint64 steadyNow()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // Some backends answer "nothing yet" instead of waiting for data.
 void waitForData()
@@ -65,7 +60,7 @@ SANE_Status checkParameters(const SANE_Parameters& p, int maxSide, FrameShape& s
 }
 
 // Reads until the end of the frame into `raw`; returns how many bytes came.
-SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& shape, QByteArray& raw,
+SANE_Status readFrame(SANE_Handle handle, const ReadWatch& watch, const FrameShape& shape, QByteArray& raw,
                       qint64& received)
 {
     const int maxLines = watch.maxSidePixels > 0 ? std::min(watch.maxSidePixels, maxLinesPerPage) : maxLinesPerPage;
@@ -77,7 +72,7 @@ SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& sh
     raw.resize(int(std::min({capacity, limit, firstAllocation})));
     received = 0;
     for (;;) {
-        if (watch.cancelled.load())
+        if (watch.stopRequested && watch.stopRequested())
             return SANE_STATUS_CANCELLED;
         SANE_Int length = 0;
         if (received == raw.size()) {
@@ -95,7 +90,8 @@ SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& sh
                 waitForData();
                 continue;
             }
-            watch.lastActivity = steadyNow();
+            if (watch.bytesCame)
+                watch.bytesCame();
             if (received + length > limit)
                 return SANE_STATUS_NO_MEM;
             const qint64 grown = std::max<qint64>(received + length, received + received / 2 + shape.bytesPerLine);
@@ -115,8 +111,8 @@ SANE_Status readFrame(SANE_Handle handle, ReadWatch& watch, const FrameShape& sh
             return SANE_STATUS_IO_ERROR;
         if (length == 0)
             waitForData();
-        else
-            watch.lastActivity = steadyNow();
+        else if (watch.bytesCame)
+            watch.bytesCame();
         received += length;
     }
 }
@@ -151,20 +147,14 @@ void convert(const FrameShape& shape, const QByteArray& raw, int lines, ScannedP
 
 } // namespace
 
-SANE_Status readPage(SANE_Handle handle, ReadWatch& watch, ScannedPage& page)
+SANE_Status readPage(SANE_Handle handle, const ReadWatch& watch, ScannedPage& page)
 {
-    // The device is waited on from here until the frame is read.
-    watch.lastActivity = steadyNow();
-    struct Idle
-    {
-        ReadWatch& watch;
-        ~Idle() { watch.lastActivity = 0; }
-    } idle{watch};
-
     SANE_Status status = sanecall::start(handle);
     if (status != SANE_STATUS_GOOD)
         return status;
-    if (watch.cancelled.load())
+    if (watch.frameStarted)
+        watch.frameStarted();
+    if (watch.stopRequested && watch.stopRequested())
         return SANE_STATUS_CANCELLED;
 
     SANE_Parameters parameters;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scanner/device/resolution.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -29,10 +31,9 @@ QList<QByteArray> listedValues(SANE_Handle handle, const char* name);
 // A single numeric option's current value, or `fallback`.
 double numberValue(SANE_Handle handle, const char* name, double fallback);
 
-// The value nearest to `wanted` that a single numeric option allows (its
-// range and step, or its list; a tie goes to the larger), or -1 when the
-// option is missing or names no allowed values.
-double nearestAllowed(SANE_Handle handle, const char* name, double wanted);
+// The values a single numeric option allows; false when the option is
+// missing or names neither a range nor a list.
+bool offeredValues(SANE_Handle handle, const char* name, OfferedValues& offered);
 
 // The "source" entry for a scan: with duplex, the first entry naming
 // duplex, else the first feeder; without, the first one-sided feeder.
