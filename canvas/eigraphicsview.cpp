@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -294,6 +295,16 @@ void EIGraphicsView::wheelEvent(QWheelEvent* event)
 
     editMenu->hide();
     event->accept();
+}
+
+void EIGraphicsView::resizeEvent(QResizeEvent* event)
+{
+    // A fitted page stays fitted while the canvas settles into its layout or
+    // the window changes size; a zoom the operator chose stays as it is.
+    const bool fitted = !page.isNull() && currentScale == minScale && transform().m11() == minScale;
+    QGraphicsView::resizeEvent(event);
+    if (fitted)
+        fitToView(false);
 }
 
 void EIGraphicsView::keyPressEvent(QKeyEvent* event)
