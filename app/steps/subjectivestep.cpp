@@ -76,7 +76,7 @@ bool ProcedureController::validateSubjectiveFrame(QRectF frame, ImageViewer* vie
     // Told now, not at the association: a question no group can take would
     // stop the card from ever being saved.
     if (optional && !answerSheet.optionalRoomFor(block.numList.size(), maxOptionalGroups, maxOptionalPerGroup))
-        return call.refuseInformation(QStringLiteral("选做题最多关联%1组, 每组最多%2题, %3已无法关联到任何题组, 当前操作无效！")
+        return call.refuseInformation(QStringLiteral("选做题最多关联%1组, 每组最多%2题, %3已无法关联!")
                                           .arg(maxOptionalGroups)
                                           .arg(maxOptionalPerGroup)
                                           .arg(SubArea::numbersCaption(block.numList)));
