@@ -56,6 +56,7 @@ void EIGraphicsScene::mousePressEvent(QGraphicsSceneMouseEvent* event)
     }
     mousePressed = true;
     pressOnItem = false;
+    drawing = false;
 
     const QPointF point = event->scenePos();
     // No early exit: the last framing item in the list that changes the flag decides.
@@ -105,10 +106,21 @@ void EIGraphicsScene::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
     QGraphicsScene::mouseMoveEvent(event);
 }
 
+void EIGraphicsScene::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event)
+{
+    // Qt turns the second press of a double click into this event alone;
+    // it starts a band like any press, so that its release never finishes
+    // the band of an earlier drag (the second click on a dialog's button
+    // lands here once the dialog has closed).
+    mousePressEvent(event);
+}
+
 void EIGraphicsScene::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
     mousePressed = false;
-    if (drawEnabled && !pressOnItem && event->button() == Qt::LeftButton) {
+    // Only a band this press started is a frame: a release whose press went
+    // elsewhere (a dialog, the busy overlay) must not replay the last one.
+    if (drawing && drawEnabled && !pressOnItem && event->button() == Qt::LeftButton) {
         // Operators drag from whichever corner is at hand: the frame is the
         // same whatever the direction.
         emit drawFinished(QRectF(startPos, currentPos).normalized());

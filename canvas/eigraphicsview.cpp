@@ -7,6 +7,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -66,11 +67,20 @@ void EIGraphicsView::setDrawEnabled(bool on)
 
 void EIGraphicsView::setPixmap(const QPixmap& pixmap, bool keepZoom)
 {
+    // The same page again at the kept zoom (a refresh after a frame, a step
+    // change): the view stays exactly where the operator left it. Refitting
+    // would move the page under an operator who is aiming at it.
+    const bool samePage = keepZoom && pixmapItem && !page.isNull() && page.size() == pixmap.size();
     page = pixmap;
     if (!pixmapItem) {
         pixmapItem = new PagePixmapItem(page);
         graphicsScene->addItem(pixmapItem);
         pixmapItem->setZValue(0.0);
+    }
+    if (samePage) {
+        pixmapItem->setPixmap(pixmap);
+        updateFitScale();
+        return;
     }
     resetSceneRect();
     pixmapItem->setPixmap(pixmap);
@@ -133,7 +143,7 @@ void EIGraphicsView::placeEditMenu(QRectF rect)
         editMenu->show();
 }
 
-void EIGraphicsView::fitToView(bool keepZoom)
+void EIGraphicsView::updateFitScale()
 {
     // A page without pixels has no fit; leave the zoom as it is.
     if (page.width() <= 0 || page.height() <= 0)
@@ -141,20 +151,33 @@ void EIGraphicsView::fitToView(bool keepZoom)
     const double fx = static_cast<double>(width()) / page.width();
     const double fy = static_cast<double>(height()) / page.height();
     minScale = fx < fy ? fx : fy;
-    QGraphicsView::scale(minScale, minScale);
-    if (!keepZoom) {
+}
+
+void EIGraphicsView::fitToView(bool keepZoom)
+{
+    if (page.width() <= 0 || page.height() <= 0)
+        return;
+    updateFitScale();
+    if (!keepZoom)
         currentScale = minScale;
-    } else {
-        resetTransform();
-        QGraphicsView::scale(currentScale, currentScale);
-    }
-    setStyleSheet(QString::fromLatin1(viewStyle));
+    resetTransform();
+    QGraphicsView::scale(currentScale, currentScale);
+    showPageOnly();
+    if (styleSheet() != QLatin1String(viewStyle))
+        setStyleSheet(QString::fromLatin1(viewStyle));
+}
+
+void EIGraphicsView::showPageOnly()
+{
+    // Where the page is smaller than the view it sits in the middle.
+    setSceneRect(0, 0, page.width(), page.height());
 }
 
 void EIGraphicsView::resetSceneRect()
 {
     resetTransform();
     graphicsScene->setSceneRect(0, 0, page.width(), page.height());
+    showPageOnly();
 }
 
 void EIGraphicsView::zoom(float factor)
@@ -164,12 +187,31 @@ void EIGraphicsView::zoom(float factor)
         resetTransform();
         currentScale = minScale;
         QGraphicsView::scale(minScale, minScale);
+        showPageOnly();
     } else if (next > maxScale) {
         return;
     } else {
         currentScale = next;
         QGraphicsView::scale(factor, factor);
     }
+}
+
+void EIGraphicsView::keepUnderMouse(const QPointF& scenePoint, const QPoint& mouse)
+{
+    const double s = transform().m11();
+    if (s <= minScale || s <= 0.0)
+        return;
+    // What the view must show for the point to stay under the mouse. The
+    // view may scroll past the page as far as that: a page narrower than
+    // the view would otherwise be centred, and one near its edge clamped,
+    // both moving the point away from the mouse.
+    const QRectF shown(scenePoint.x() - mouse.x() / s, scenePoint.y() - mouse.y() / s,
+                       viewport()->width() / s, viewport()->height() / s);
+    setSceneRect(sceneRect().united(shown));
+    hScrollValue = qRound(shown.left() * s);
+    vScrollValue = qRound(shown.top() * s);
+    horizontalScrollBar()->setValue(hScrollValue);
+    verticalScrollBar()->setValue(vScrollValue);
 }
 
 void EIGraphicsView::zoomIn()
@@ -192,7 +234,7 @@ void EIGraphicsView::centerOnPoint(QPointF delta)
     setTransformationAnchor(QGraphicsView::AnchorViewCenter);
 }
 
-void EIGraphicsView::mousePressEvent(QMouseEvent* event)
+void EIGraphicsView::notePress(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         QGraphicsItem* top = itemAt(event->pos());
@@ -202,9 +244,21 @@ void EIGraphicsView::mousePressEvent(QMouseEvent* event)
         panning = true;
     }
     // Also the edit menu's reference point, placed during the scene's press
-    // handling below; a press without a move before it must not use a stale one.
+    // handling; a press without a move before it must not use a stale one.
     lastMousePos = event->pos();
+}
+
+void EIGraphicsView::mousePressEvent(QMouseEvent* event)
+{
+    notePress(event);
     QGraphicsView::mousePressEvent(event);
+}
+
+void EIGraphicsView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second press of a double click arrives as this event only.
+    notePress(event);
+    QGraphicsView::mouseDoubleClickEvent(event);
 }
 
 void EIGraphicsView::mouseMoveEvent(QMouseEvent* event)
@@ -230,24 +284,27 @@ void EIGraphicsView::mouseReleaseEvent(QMouseEvent* event)
 void EIGraphicsView::wheelEvent(QWheelEvent* event)
 {
     const QPointF position = event->position();
-    const QPointF anchor = mapToScene(QPoint(static_cast<int>(position.x()), static_cast<int>(position.y())));
-    const double fx = position.x() / viewport()->width();
-    const double fy = position.y() / viewport()->height();
+    const QPoint mouse(static_cast<int>(position.x()), static_cast<int>(position.y()));
+    const QPointF anchor = mapToScene(mouse);
 
     if (event->angleDelta().y() > 0)
         zoomIn();
     else
         zoomOut();
-
-    // Keep the page point under the mouse where it was.
-    const QPointF mapped = transform().map(anchor);
-    hScrollValue = static_cast<int>(mapped.x() - viewport()->width() * fx);
-    horizontalScrollBar()->setValue(hScrollValue);
-    vScrollValue = static_cast<int>(mapped.y() - viewport()->height() * fy);
-    verticalScrollBar()->setValue(vScrollValue);
+    keepUnderMouse(anchor, mouse);
 
     editMenu->hide();
     event->accept();
+}
+
+void EIGraphicsView::resizeEvent(QResizeEvent* event)
+{
+    // A fitted page stays fitted while the canvas settles into its layout or
+    // the window changes size; a zoom the operator chose stays as it is.
+    const bool fitted = !page.isNull() && currentScale == minScale && transform().m11() == minScale;
+    QGraphicsView::resizeEvent(event);
+    if (fitted)
+        fitToView(false);
 }
 
 void EIGraphicsView::keyPressEvent(QKeyEvent* event)

@@ -24,6 +24,8 @@ public:
     EditMenu* menu() const { return editMenu; }
     void setDrawEnabled(bool on);
 
+    // Shows a page fitted to the view, or at the current zoom with keepZoom;
+    // with keepZoom a page of the size shown leaves the view where it is.
     void setPixmap(const QPixmap& pixmap, bool keepZoom);
     QPixmap& pixmap() { return page; }
 
@@ -54,14 +56,23 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void initView();
     void initConnections();
+    void notePress(QMouseEvent* event);
+    // The fit scale of the page for the view's present size.
+    void updateFitScale();
+    // The view scrolls over the page alone (centring it where it is smaller).
+    void showPageOnly();
+    // Scrolls so that `scenePoint` lies under `mouse` (viewport pixels).
+    void keepUnderMouse(const QPointF& scenePoint, const QPoint& mouse);
 
     Qt::MouseButton panButton = Qt::RightButton;
     double zoomStep = 0.2;

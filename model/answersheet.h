@@ -59,6 +59,20 @@ struct AnswerSheet
     bool setOptionalGroups(const OptionalGroupList& groups);
     // Some optional question belongs to no group, or to one nobody answers.
     bool hasUnassociatedOptional() const;
+    // The group ids the blocks carry are 1 to optionalGroupCnt, none
+    // missing, as the association dialog hands them out.
+    bool optionalGroupsNumbered() const;
+    // Takes the record that holds `item` out of `page` (PageSheet::removeItem)
+    // and so its question out of its optional group. True when the groups
+    // left are no longer ones the association dialog could have made (a
+    // group gone, or left with one question or with all of them to answer):
+    // the association is due again.
+    bool removeFramedItem(PageSheet& page, EIRectItem* item);
+    // Whether one more optional block of `questionCount` questions still
+    // leaves every optional question a group: the blocks of several
+    // questions are groups of their own, the single questions share at most
+    // `maxPerGroup` to each of the groups left under `maxGroups`.
+    bool optionalRoomFor(int questionCount, int maxGroups, int maxPerGroup) const;
     // Scores every optional mark on its page and numbers every question.
     bool checkOptionalMarks();
     bool findSubjectiveByNumList(const QList<int>& numbers, QuestionLocation& where) const;

@@ -2,6 +2,8 @@
 
 #include "model/removeditems.h"
 
+#include "canvas/item/eirectitem.h"
+
 namespace {
 
 void copyBlock(const SubArea& from, RemovedItemRecord& record)
@@ -15,6 +17,16 @@ void copyBlock(const SubArea& from, RemovedItemRecord& record)
     // count would be read the wrong way round.
     record.block.orientation = from.orientation;
     record.kind = from.isChoice() ? RemovedItemRecord::ObjectiveBlock : RemovedItemRecord::SubjectiveBlock;
+}
+
+// An item of a record the page drops besides the one the operator deleted
+// (which the caller handed over). One on the canvas stays with the scene;
+// one that never was (an answer area's own block frame, the frame of a
+// choice section) would have no owner left and is handed over too.
+void handOver(EIRectItem* dropped, const EIRectItem* deleted)
+{
+    if (dropped && dropped != deleted && !dropped->scene() && !deletedItems.contains(dropped))
+        deletedItems.append(dropped);
 }
 
 } // namespace
@@ -73,14 +85,17 @@ void PageSheet::removeItem(EIRectItem* item)
         for (int b = 0; b < section.branch.size(); ++b) {
             if (section.branch[b].frame == item || section.frame == item) {
                 copyBlock(section.branch[b], record);
+                handOver(section.branch[b].frame, item);
                 section.branch.removeAt(b);
                 break;
             }
         }
-        if (section.branch.isEmpty())
+        if (section.branch.isEmpty()) {
+            handOver(section.frame, item);
             sections.removeAt(s);
-        else
+        } else {
             ++s;
+        }
     }
 
     // An item the page does not hold (an optional-mark box, or one removed

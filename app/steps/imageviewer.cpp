@@ -14,7 +14,6 @@
 
 namespace {
 
-const QString tipPrefix = QStringLiteral("温馨提示：");
 // The blanks are part of the style the page label has always carried.
 const QString pageLabelStyle = QStringLiteral("color:red;font-size:%1px;        font-family:Microsoft YaHei;");
 
@@ -112,11 +111,16 @@ bool ImageViewer::showPage(int paperIdx, EPageFace face, bool keepZoom)
         emit showMessage(QStringLiteral("提示"), QStringLiteral("请先框选选做题标记！"));
         return false;
     }
+    // The page already on the canvas stays where the operator left it: a
+    // step change or a save shows it again without refitting it.
+    const bool alreadyShown = paperIdx == currentPaper && face == currentFace
+                              && pageOf(paperIdx, face)->image.pixmap.cacheKey()
+                                     == ui->graphicsView->pixmap().cacheKey();
     currentPaper = paperIdx;
     currentFace = face;
     currentPageIndex = paperIdx * 2 + face;
     updatePageLabel();
-    refreshPageItems(currentStep, keepZoom);
+    refreshPageItems(currentStep, keepZoom || alreadyShown);
     updateNavigation();
     return true;
 }
@@ -208,11 +212,6 @@ void ImageViewer::showPixmap(const QPixmap& pixmap, bool keepZoom)
     ui->graphicsView->setPixmap(pixmap, keepZoom);
 }
 
-void ImageViewer::setTipText(const QString& text)
-{
-    ui->labelTips->setText(tipPrefix + text);
-}
-
 void ImageViewer::showTip(QPoint pos, int pixelSize)
 {
     if (!pos.isNull())
@@ -261,11 +260,12 @@ void ImageViewer::resizeEvent(QResizeEvent* event)
 
 void ImageViewer::placeFacePanel()
 {
+    reserveTipRoom();
     const QRect r = ui->graphicsView->rect();
     pageLabel->move(r.x() + r.width() - pageLabel->contentsRect().width() - 15, r.y() + r.height() - 45);
     // Hidden, not merely off screen: the viewer itself may be behind another page.
     const bool panelShown = !facePanel->isHidden();
-    ui->faceSpacer->changeSize(panelShown ? 70 : 150, 2, QSizePolicy::Minimum, QSizePolicy::Minimum);
+    ui->faceSpacer->changeSize(panelShown ? 70 : maxFaceSpacer, 2, QSizePolicy::Minimum, QSizePolicy::Minimum);
     ui->topLayout->invalidate();
     if (!panelShown)
         return;

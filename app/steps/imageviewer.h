@@ -87,6 +87,7 @@ private:
     // Keeps the page label in the canvas corner and the face panel beside
     // the rotate button.
     void placeFacePanel();
+    void reserveTipRoom();
     void updatePageLabel();
     void updateNavigation();
     void updateExamNumberKind();
@@ -100,6 +101,9 @@ private:
     bool updatePageNumberItems(int step, bool visible);
     bool updateAbsentMarkItem(int step, bool visible);
     bool updateObjectiveItems(int step, bool visible);
+
+    // The room left beside the rotate button, wider without the face panel.
+    static constexpr int maxFaceSpacer = 150;
 
     Ui::ImageViewer* ui;
     int currentPaper = -1;

@@ -49,7 +49,7 @@ QRect EIMainWindow::shownPageArea() const
 bool EIMainWindow::associationPending() const
 {
     return ProcedureController::hasOptionalQuestions()
-           && (!optionalAssociated || answerSheet.hasUnassociatedOptional());
+           && (!optionalAssociated || answerSheet.hasUnassociatedOptional() || !answerSheet.optionalGroupsNumbered());
 }
 
 void EIMainWindow::onNextStep()

@@ -103,8 +103,11 @@ void EIMainWindow::onItemDeleted(EIRectItem* item)
     hideEditPanel();
     // The item stays allocated until the template's pages are cleared.
     discardedItems.append(item);
-    if (PageSheet* page = viewer->currentPage())
-        page->removeItem(item);
+    // A question leaving its optional group may leave a group the
+    // association dialog would not make: Next and Save ask for it again.
+    PageSheet* page = viewer->currentPage();
+    if (page && answerSheet.removeFramedItem(*page, item))
+        optionalAssociated = false;
     if (currentStep == StepSubjective)
         viewer->setAssociateButtonVisible(ProcedureController::hasOptionalQuestions());
     viewer->refreshPageItems(currentStep, true);

@@ -8,6 +8,7 @@
 
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
+#include "model/infra/appstate.h"
 #include "model/infra/constants.h"
 #include "model/removeditems.h"
 #include "widgets/dialogs/drawsubjectivepanel.h"
@@ -71,6 +72,14 @@ bool ProcedureController::validateSubjectiveFrame(QRectF frame, ImageViewer* vie
         if (found.hasMarks)
             optional = false;
     }
+
+    // Told now, not at the association: a question no group can take would
+    // stop the card from ever being saved.
+    if (optional && !answerSheet.optionalRoomFor(block.numList.size(), maxOptionalGroups, maxOptionalPerGroup))
+        return call.refuseInformation(QStringLiteral("选做题最多关联%1组, 每组最多%2题, %3已无法关联!")
+                                          .arg(maxOptionalGroups)
+                                          .arg(maxOptionalPerGroup)
+                                          .arg(SubArea::numbersCaption(block.numList)));
 
     Section section;
     section.type = sectionTypeSubjective;

@@ -172,6 +172,9 @@ void ImageViewer::setupUi(QFrame* viewer)
     btnNextStep = button(viewer, "btnNextStep", QSize(90, 30));
     bottomLayout->addWidget(btnNextStep);
     bottomLayout->addStretch();
+    // As high as the skip button, which the other steps hide: the canvas
+    // above keeps its size from step to step.
+    bottomLayout->addItem(new QSpacerItem(0, btnSkip->minimumHeight(), QSizePolicy::Minimum, QSizePolicy::Fixed));
     verticalLayout->addLayout(bottomLayout);
 
     retranslateUi(viewer);

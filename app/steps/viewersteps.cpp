@@ -10,6 +10,8 @@
 
 namespace {
 
+const QString tipPrefix = QStringLiteral("温馨提示：");
+
 QString stepTip(int step)
 {
     const bool onePaper = answerSheet.paperCnt <= 1;
@@ -139,4 +141,28 @@ void ImageViewer::updateSaveButton(int step)
     ui->btnSave->setStyleSheet(QString());
     ui->btnSave->style()->unpolish(ui->btnSave);
     ui->btnSave->style()->polish(ui->btnSave);
+}
+
+void ImageViewer::setTipText(const QString& text)
+{
+    ui->labelTips->setText(tipPrefix + text);
+}
+
+void ImageViewer::reserveTipRoom()
+{
+    // The top row is as high on every step as the longest tip needs with
+    // the widest buttons beside it: a row that grew or shrank with the step
+    // would resize the canvas and move the page under the operator's aim.
+    const int widestButtons = ui->btnStuNum->maximumWidth() + ui->btnStuBarCode->maximumWidth();
+    const QMargins margins = ui->verticalLayout->contentsMargins();
+    const int width = this->width() - margins.left() - margins.right() - maxFaceSpacer - widestButtons
+                      - 3 * ui->topLayout->spacing();
+    int tallest = ui->btnOptionalAssociate->maximumHeight();
+    const QFontMetrics metrics = ui->labelTips->fontMetrics();
+    for (int step = StepGetTemplate; step <= StepOtherMarks; ++step) {
+        const QRect text = metrics.boundingRect(QRect(0, 0, qMax(width, 1), 4000), Qt::AlignLeft | Qt::TextWordWrap,
+                                                tipPrefix + stepTip(step));
+        tallest = qMax(tallest, text.height());
+    }
+    ui->labelTips->setMinimumHeight(tallest);
 }

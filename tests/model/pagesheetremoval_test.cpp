@@ -14,7 +14,10 @@ class PageRemoval : public ModelTest
 protected:
     void TearDown() override
     {
-        // The page holds no item any more once removed; free what the test made.
+        // The page holds no item any more once removed; free what the test
+        // made and the page did not hand over to be freed with the pages.
+        for (EIRectItem* handedOver : qAsConst(deletedItems))
+            made.removeAll(handedOver);
         deleteItemsOnce(made);
         ModelTest::TearDown();
     }
@@ -99,8 +102,11 @@ TEST_F(PageRemoval, removedBlockIsKeptForTheValidators)
     EXPECT_EQ(objective.block.frame, nullptr);
     EXPECT_EQ(page.sections[0].branch.size(), 1);
 
-    // The last block of a section takes the section with it.
+    // The last block of a section takes the section with it, and its frame
+    // is freed with the pages.
+    EIRectItem* sectionFrame = page.sections[1].frame;
     page.removeItem(page.sections[1].branch[0].frame);
+    EXPECT_TRUE(deletedItems.contains(sectionFrame));
     EXPECT_EQ(removedRecords.last().kind, RemovedItemRecord::SubjectiveBlock);
     EXPECT_EQ(removedRecords.last().block.numList, (QList<int>{11, 12}));
     ASSERT_EQ(page.sections.size(), 1);
