@@ -6,8 +6,11 @@
 // the process is killed before the call runs, at the one
 // TOLLIVAR_SAVE_FAIL_AT names the call fails with EIO. With
 // TOLLIVAR_SAVE_NO_EXCHANGE set, the file system "cannot" exchange two
-// names. Each counted step is written to standard error as
-// "save step <n>: <call> <path>", so a test can tell where a kill fell.
+// names. While a kill is set, each counted step is written to standard
+// error as "save step <n>: <call> <path>", so a test can tell where the
+// kill fell. restartSaveSteps (savesteps.h) counts from one again.
+
+#include "tests/support/savesteps.h"
 
 #include <atomic>
 #include <cerrno>
@@ -31,6 +34,8 @@ bool names(const char* variable, int number, const char* call)
     return value && (std::atoi(value) == number || std::strcmp(value, call) == 0);
 }
 
+std::atomic<int> steps{0};
+
 // Says which step this call is; true when it is to fail.
 bool step(const char* call, const std::string& path)
 {
@@ -38,14 +43,15 @@ bool step(const char* call, const std::string& path)
     const char* const fail = "TOLLIVAR_SAVE_FAIL_AT";
     if (!std::getenv(kill) && !std::getenv(fail))
         return false;
-    static std::atomic<int> steps{0};
     const int number = ++steps;
-    const std::string line = "save step " + std::to_string(number) + ": " + call + " " + path + "\n";
-    if (::write(STDERR_FILENO, line.data(), line.size()) < 0) {
-        // Nobody listens; the step is taken all the same.
+    if (std::getenv(kill)) {
+        const std::string line = "save step " + std::to_string(number) + ": " + call + " " + path + "\n";
+        if (::write(STDERR_FILENO, line.data(), line.size()) < 0) {
+            // Nobody listens; the step is taken all the same.
+        }
+        if (names(kill, number, call))
+            ::kill(::getpid(), SIGKILL);
     }
-    if (names(kill, number, call))
-        ::kill(::getpid(), SIGKILL);
     return names(fail, number, call);
 }
 
@@ -70,6 +76,11 @@ int failed()
 }
 
 } // namespace
+
+void restartSaveSteps()
+{
+    steps = 0;
+}
 
 extern "C" int mkdir(const char* path, mode_t mode)
 {
