@@ -59,8 +59,7 @@ std::string pathOf(int fd)
 {
     char path[PATH_MAX] = {};
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = ::readlink(link.c_str(), path, sizeof path - 1);
-    return length > 0 ? std::string(path, static_cast<size_t>(length)) : link;
+    return ::readlink(link.c_str(), path, sizeof path - 1) > 0 ? path : link;
 }
 
 template <typename Function>
