@@ -273,15 +273,17 @@ TEST_F(TemplateWrite, aSaveKilledOrFailingAtAnyStepLeavesTheEarlierFolderOrTheNe
         bool finished;
         QString newFolder;
         QStringList steps;   // in order, pictures side by side
+        int firstKilled;     // the steps before are killed in the row above
     };
     const QStringList written = {"mkdir staging", "fsync 卡1.json", "fsync 卡1_N.jpg", "fsync 卡1_N.jpg",
                                  "fsync staging"};
     const QList<Row> rows = {
         {"saved again unfinished: exchanged with the earlier folder", false, unfinished,
-         written + QStringList({"exchange 卡1_(未完成)", "fsync place", "rmdir staging"})},
+         written + QStringList({"exchange 卡1_(未完成)", "fsync place", "rmdir staging"}), 1},
         {"saved finished: moved beside it, the unfinished one set aside and removed", true,
          place + QStringLiteral("/卡1"),
-         written + QStringList({"rename 卡1", "fsync place", "rename staging", "rmdir staging"})},
+         written + QStringList({"rename 卡1", "fsync place", "rename staging", "rmdir staging"}),
+         int(written.size()) + 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -307,6 +309,8 @@ TEST_F(TemplateWrite, aSaveKilledOrFailingAtAnyStepLeavesTheEarlierFolderOrTheNe
             if (before)
                 EXPECT_EQ(hiddenEntries(), QStringList());
 
+            if (step < row.firstKilled)
+                continue;
             // Killed as the step is about to be taken: what is in sight is
             // the earlier template or the new one, whole, and the one the
             // step leaves is there.
