@@ -36,6 +36,19 @@ void PageImage::rotate(int degrees)
     pixmap = pixmap.transformed(turn, Qt::FastTransformation);
 }
 
+void PageImage::noteJpegFile(const QString& path, const platform::FileStamp& stamp)
+{
+    jpeg = JpegFile{path, stamp, pixmap.cacheKey()};
+}
+
+QString PageImage::unchangedJpegFile() const
+{
+    if (jpeg.path.isEmpty() || pixmap.isNull() || pixmap.cacheKey() != jpeg.pixmapKey
+        || platform::fileStamp(jpeg.path) != jpeg.stamp)
+        return QString();
+    return jpeg.path;
+}
+
 QJsonObject PageImage::toJson() const
 {
     QJsonObject obj;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/durablefiles.h"
+
 #include <QJsonObject>
 #include <QPixmap>
 #include <QString>
@@ -19,8 +21,27 @@ struct PageImage
 
     void set(const QPixmap& pixmap, const QString& name);
     void rotate(int degrees);
+
+    // The JPEG file whose bytes stand for the pixmap: the one it was read
+    // from, or the one a save wrote it to. A save copies that file instead
+    // of encoding the picture again, which would lose a little more of it
+    // each time. `stamp` is the file as it was then.
+    void noteJpegFile(const QString& path, const platform::FileStamp& stamp);
+    // That file, while the pixmap is still the very one (not straightened,
+    // turned or replaced since; any change makes a new pixmap) and the file
+    // still carries its stamp; else an empty text.
+    QString unchangedJpegFile() const;
+    platform::FileStamp jpegStamp() const { return jpeg.stamp; }
     // {"width", "height"} of the picture; the pixels travel as a JPEG file.
     QJsonObject toJson() const;
+
+private:
+    struct JpegFile
+    {
+        QString path;
+        platform::FileStamp stamp;
+        qint64 pixmapKey = 0;
+    } jpeg;
 };
 
 // A framed mark whose cut-out travels inside the template as Base64 JPEG

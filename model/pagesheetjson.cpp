@@ -128,6 +128,7 @@ PageImage PageSheet::loadImage(const QJsonObject& img, const QString& baseName)
     const QString path = projectDir + QLatin1Char('/') + fileName;
     // A picture that is damaged or asks for too many pixels is as unusable
     // as a missing one.
+    const platform::FileStamp stamp = platform::fileStamp(path);
     const Picture picture = readPicture(path);
     PageImage loaded;
     if (picture.fault != PictureFault::None) {
@@ -144,5 +145,8 @@ PageImage PageSheet::loadImage(const QJsonObject& img, const QString& baseName)
         return loaded;
     }
     loaded.set(QPixmap::fromImage(picture.image), path);
+    // Unless the file changed while it was read, its bytes are this picture.
+    if (picture.format == "jpeg" && stamp.exists() && platform::fileStamp(path) == stamp)
+        loaded.noteJpegFile(path, stamp);
     return loaded;
 }

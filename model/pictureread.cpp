@@ -170,5 +170,6 @@ Picture readPicture(const QString& path)
     Picture picture;
     picture.image = image.hasAlphaChannel() ? flattenedOnWhite(image) : std::move(image);
     picture.fault = PictureFault::None;
+    picture.format = format;
     return picture;
 }

@@ -23,6 +23,7 @@ struct Picture
 {
     QImage image;   // null unless fault is None
     PictureFault fault = PictureFault::Unreadable;
+    QByteArray format;   // the decoder's name for the kind read ("jpeg", "png"...)
 };
 
 // Reads the picture at `path`: the kind from its first bytes, whatever

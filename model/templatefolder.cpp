@@ -13,6 +13,7 @@ namespace {
 const QString tooLargeText = QStringLiteral("答题卡文件过大，导入失败！");
 const QString unreadableText = QStringLiteral("答题卡文件无法打开，导入失败！");
 const QString malformedText = QStringLiteral("模板文件格式有误，导入失败！");
+const QString stagingText = QStringLiteral("模板文件夹是保存时的临时文件夹，导入失败！");
 
 // The message about the first page that has no picture, or an empty text.
 // A page whose entry names no picture is as unusable as one whose file is
@@ -34,6 +35,10 @@ QString TemplateFolder::read(AnswerSheet& card, const QString& jsonPath)
 {
     projectDir = QFileInfo(jsonPath).absolutePath();
     importError.clear();
+    // Half written, or replaced and about to go; saving from there would
+    // write into a folder the next save removes.
+    if (isStagingFolder(QFileInfo(projectDir).fileName()))
+        return stagingText;
 
     QFile file(jsonPath);
     // The operator reads a Chinese message; the log keeps the system's or

@@ -18,7 +18,8 @@ constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 // Reads the template file at `jsonPath` and the page pictures beside it
 // into `card`, which the caller has reset; projectDir becomes the file's
 // folder. Returns why the card cannot be used, or an empty text: a file
-// that does not open or does not parse (the system's or the reader's own
+// in a save's staging folder (isStagingFolder), one that does not open or
+// does not parse (the system's or the reader's own
 // text goes to the log), a page picture that is missing or unreadable, a
 // card name or page order the program cannot hold, a page picture of
 // another size than the file records. importError is empty
@@ -48,27 +49,35 @@ struct SavePlaces
 SavePlaces savePlaces(const QString& savePath, const QString& name, bool finished);
 
 enum class SaveResult {
-    Written,           // the template file and every page picture
-    SomePagesFailed,   // the template file, but not every page picture
-    BadName,           // the card name cannot name a folder; nothing changed
-    Refused,           // the card's writer refused (its errorString says why); nothing changed
-    FileFailed,        // the template file was not written; an earlier one stands
-    FileNotReplaced,   // an earlier template file stands and could not be replaced (a locked folder)
+    Written,       // the new folder, whole, stands in the card's place
+    BadName,       // the card name cannot name a folder; nothing changed
+    Refused,       // the card's writer refused (its errorString says why); nothing changed
+    NotWritten,    // the file, a page picture or the folder could not be written; nothing changed
+    NotReplaced,   // an earlier template stands in a folder that cannot be replaced (a locked one)
 };
 
 struct SaveOutcome
 {
-    SaveResult result = SaveResult::FileFailed;
+    SaveResult result = SaveResult::NotWritten;
     SavePlaces places;
 };
 
-// Saves `card` as its folder under `savePath`. Nothing on disk changes
-// before the card's JSON text exists and has been written beside the
-// earlier template file; the page pictures then replace theirs (each in one
-// step), and the template file replaces the earlier one last, in one step:
-// a save cut short leaves the earlier file. Only when all of it was written
-// is the other variant removed, and only when it is this card's own folder:
-// beside the written one, not savePath itself, not a link, holding name.json.
+// Saves `card` as its folder under `savePath`. The new folder is written
+// whole beside the card's folder, in a hidden staging folder (see below):
+// the template file, every page picture (copied from its file while the
+// page is unchanged, else encoded) and the operator's other files of the
+// earlier folder, each synced. It then takes the earlier folder's place in
+// one step, and only then are the earlier folder, the card's other variant
+// (when it is this card's own: beside the written one, not savePath
+// itself, not a link, holding name.json) and staging folders of earlier
+// saves removed. A save refused, failed or killed at any instant leaves
+// the earlier folder or the new one, whole. Afterwards each page's file is
+// the one just written.
 SaveOutcome write(AnswerSheet& card, const QString& savePath, bool finished);
+
+// Whether a folder of this name is one a save stages the new folder in
+// (".卡1.saving-Ab12Cd"), or, once that took its place, the earlier folder
+// waiting to be removed. Neither is a template to import.
+bool isStagingFolder(const QString& folderName);
 
 } // namespace TemplateFolder

@@ -1,6 +1,7 @@
 // The write side of the template folder: where a save goes, and the order
-// in which it touches the disk so that a refused or failed save never
-// costs the last good folder.
+// in which it touches the disk. The new folder is written whole beside the
+// card's folder and takes its place in one step, so a save refused, failed
+// or killed at any instant leaves the earlier folder or the new one.
 
 #include "model/templatefolder.h"
 
@@ -9,77 +10,139 @@
 #include "model/global.h"
 #include "model/infra/appstate.h"
 #include "model/infra/logger.h"
+#include "platform/durablefiles.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
-
-#include <memory>
+#include <QRegularExpression>
 
 const QString TemplateFolder::unfinishedSuffix = QStringLiteral("_(未完成)");
 
 namespace {
+
+const QString stagingMark = QStringLiteral(".saving-");
 
 void logFailure(const QString& path, const QString& reason)
 {
     fileLogger(LogWarning) << "template save: " << path.toStdString() << ": " << reason.toStdString();
 }
 
-// Why the template file could not be put in place. An earlier file in a
-// folder that cannot be written to cannot be replaced either.
-TemplateFolder::SaveResult templateFileFault(const QSaveFile& file, bool earlier)
+// One page picture of the new folder: the file whose bytes already stand
+// for the page, or else the picture to encode.
+struct PagePicture
 {
-    logFailure(file.fileName(), file.errorString());
-    const bool lockedFolder = !QFileInfo(QFileInfo(file.fileName()).absolutePath()).isWritable();
-    if (earlier && (file.error() == QFileDevice::RenameError || lockedFolder))
-        return TemplateFolder::SaveResult::FileNotReplaced;
-    return TemplateFolder::SaveResult::FileFailed;
-}
+    QString path;
+    QString copyFrom;
+    platform::FileStamp stamp;
+    QImage image;
+};
 
-bool writePicture(const QImage& image, const QString& path)
+bool writePicture(const PagePicture& page)
 {
-    if (image.isNull()) {
-        logFailure(path, QStringLiteral("the page has no picture"));
+    QString error;
+    if (!page.copyFrom.isEmpty()) {
+        const platform::CopyResult copied = platform::copyToNewFile(page.copyFrom, page.stamp, page.path, &error);
+        if (copied == platform::CopyResult::Copied)
+            return true;
+        if (copied == platform::CopyResult::Failed) {
+            logFailure(page.path, error);
+            return false;
+        }
+    }
+    if (page.image.isNull()) {
+        logFailure(page.path, QStringLiteral("the page has no picture"));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        logFailure(path, file.errorString());
+    // The encoder's default quality.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    if (!writer.write(page.image)) {
+        logFailure(page.path, writer.errorString());
         return false;
     }
-    // The encoder's default quality; an unfinished file is dropped with
-    // `file` and the earlier picture stays.
-    QImageWriter writer(&file, "JPG");
-    if (!writer.write(image)) {
-        logFailure(path, writer.errorString());
-        return false;
-    }
-    if (!file.commit()) {
-        logFailure(path, file.errorString());
+    if (!platform::writeNewFile(page.path, bytes, &error)) {
+        logFailure(page.path, error);
         return false;
     }
     return true;
 }
 
-// Every page as base_pageIndex.jpg, each on its own worker; true when all
-// were written.
-bool writePagePictures(const AnswerSheet& card, const QString& base)
+// Every page as folder/name_pageIndex.jpg, each on its own worker; true
+// when all were written.
+bool writePagePictures(const AnswerSheet& card, const QString& folder, const QString& name)
 {
-    // Pixmaps stay on this thread; the workers encode images.
-    QVector<QImage> images;
-    QStringList paths;
+    // Pixmaps and files are looked at on this thread; the workers copy or
+    // encode.
+    QVector<PagePicture> pages;
     card.forEachPage([&](const PageSheet& page) {
-        images.append(page.image.pixmap.toImage());
-        paths.append(base + QLatin1Char('_') + QString::number(page.pageIndex) + QStringLiteral(".jpg"));
+        PagePicture picture;
+        picture.path = folder + QLatin1Char('/') + name + QLatin1Char('_') + QString::number(page.pageIndex)
+            + QStringLiteral(".jpg");
+        picture.copyFrom = page.image.unchangedJpegFile();
+        picture.stamp = page.image.jpegStamp();
+        // Also when copying: the file may still change before it is read.
+        picture.image = page.image.pixmap.toImage();
+        pages.append(picture);
     });
-    const int count = images.size();
+    const int count = pages.size();
     QVector<char> written(count, 0);
 #pragma omp parallel for schedule(static)
     for (int i = 0; i < count; ++i)
-        written[i] = writePicture(images[i], paths[i]);
+        written[i] = writePicture(pages[i]);
     return !written.contains(0);
+}
+
+// The files a save writes into the card's folder, and what an older save
+// cut short left beside them ("卡1.json.Ab12Cd"): none of them is carried
+// over from the earlier folder. Page pictures of a former, larger page
+// count go too: the folder holds the template it was saved with.
+QRegularExpression cardsOwnFiles(const QString& name)
+{
+    return QRegularExpression(
+        QStringLiteral("^%1(\\.json|_\\d+\\.jpg)(\\.[A-Za-z0-9]{6})?$").arg(QRegularExpression::escape(name)));
+}
+
+// Writes the whole new folder into `staging`: the template file, every
+// page picture, and everything else the earlier folder `target` holds;
+// each file synced, then the folder.
+bool stage(AnswerSheet& card, const QByteArray& json, const QString& staging, const QString& target)
+{
+    const QString name = card.paperName;
+    QString error;
+    if (!platform::writeNewFile(staging + QLatin1Char('/') + name + QStringLiteral(".json"), json, &error)) {
+        logFailure(staging, error);
+        return false;
+    }
+    if (!writePagePictures(card, staging, name))
+        return false;
+    // The operator's own files in the card's folder stay with it.
+    const QRegularExpression own = cardsOwnFiles(name);
+    const auto ownFile = [&](const QString& entry) {
+        const QFileInfo file(target + QLatin1Char('/') + entry);
+        return file.isFile() && !file.isSymLink() && own.match(entry).hasMatch();
+    };
+    if (QFileInfo(target).isDir() && !platform::linkContents(target, staging, ownFile, &error)) {
+        logFailure(target, error);
+        return false;
+    }
+    if (!platform::syncFolder(staging, &error)) {
+        logFailure(staging, error);
+        return false;
+    }
+    return true;
+}
+
+void removeFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    const bool removed = info.isSymLink() ? QFile::remove(folder) : QDir(folder).removeRecursively();
+    if (!removed)
+        logFailure(folder, QStringLiteral("not removed completely"));
 }
 
 // Whether `other` is this card's other folder, which a save may remove:
@@ -100,7 +163,30 @@ bool isCardsOtherFolder(const QString& other, const QString& savePath, const QSt
     return QFileInfo(path + QLatin1Char('/') + name + QStringLiteral(".json")).isFile();
 }
 
+// Staging folders that saves of either variant of the card, or of the
+// folder `target` a link stands for, left in `parent` when cut short.
+void removeLeftovers(const QString& parent, const QString& name, const QString& target)
+{
+    QStringList prefixes = {QLatin1Char('.') + name + stagingMark,
+                            QLatin1Char('.') + name + TemplateFolder::unfinishedSuffix + stagingMark,
+                            QLatin1Char('.') + target + stagingMark};
+    prefixes.removeDuplicates();
+    const QDir folder(parent);
+    for (const QString& entry : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QString& prefix : prefixes) {
+            if (entry.startsWith(prefix) && entry.size() == prefix.size() + 6 && TemplateFolder::isStagingFolder(entry))
+                removeFolder(folder.filePath(entry));
+        }
+    }
+}
+
 } // namespace
+
+bool TemplateFolder::isStagingFolder(const QString& folderName)
+{
+    static const QRegularExpression staging(QStringLiteral("^\\..+\\.saving-[A-Za-z0-9]{6}$"));
+    return staging.match(folderName).hasMatch();
+}
 
 QString TemplateFolder::withoutUnfinishedSuffix(const QString& folder)
 {
@@ -141,41 +227,69 @@ TemplateFolder::SaveOutcome TemplateFolder::write(AnswerSheet& card, const QStri
         return outcome;
     }
 
-    const bool newFolder = !QFileInfo::exists(places.written);
-    Global::makeParentDir(places.written);
-    const QString base = places.written + QLatin1Char('/') + name;
-    const QString jsonPath = base + QStringLiteral(".json");
-    const bool earlier = QFileInfo::exists(jsonPath);
+    // A link standing for the card's folder stays, and the folder it
+    // names is the one replaced.
+    QFileInfo target(places.written);
+    if (target.isSymLink())
+        target = QFileInfo(target.canonicalFilePath());
+    const QString targetPath = QDir::cleanPath(target.absoluteFilePath());
+    const QString parent = target.absolutePath();
+    // An earlier template whose folder cannot be replaced: a locked folder
+    // is one the operator keeps as it is.
+    const bool earlier = QFileInfo(targetPath + QLatin1Char('/') + name + QStringLiteral(".json")).isFile();
+    outcome.result = earlier ? SaveResult::NotReplaced : SaveResult::NotWritten;
+    if (targetPath.isEmpty() || (target.exists() && (!target.isDir() || !target.isWritable()))) {
+        logFailure(places.written, QStringLiteral("not a folder this program can replace"));
+        return outcome;
+    }
 
-    // The template file is the folder's commit point: its text goes beside
-    // the earlier one first (a full disk shows here, before any picture is
-    // touched), the pictures follow, and the rename comes last. A save cut
-    // short leaves the earlier file, which the reader refuses beside
-    // pictures of another size.
-    auto file = std::make_unique<QSaveFile>(jsonPath);
-    // Text mode, as the reader opens it.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Text) || file->write(json) != json.size() || !file->flush()) {
-        outcome.result = templateFileFault(*file, earlier);
-        // Its unfinished text goes with it, so an empty new folder can go too.
-        file.reset();
-        if (newFolder)
-            QDir().rmdir(places.written);
+    Global::makeParentDir(parent);
+    QString error;
+    const QString prefix = QLatin1Char('.') + target.fileName() + stagingMark;
+    const QString staging = platform::makeFreshFolder(parent, prefix, targetPath, &error);
+    if (staging.isEmpty()) {
+        logFailure(parent, error);
         return outcome;
     }
-    const bool allPictures = writePagePictures(card, base);
-    if (!file->commit()) {
-        outcome.result = templateFileFault(*file, earlier);
+    if (!stage(card, json, staging, targetPath)) {
+        removeFolder(staging);
+        outcome.result = SaveResult::NotWritten;
         return outcome;
     }
+    const QString parked = platform::freshName(parent, prefix);
+    const platform::Swap swap = platform::putInPlace(staging, targetPath, parked, &error);
+    if (!error.isEmpty())
+        logFailure(targetPath, error);
+    if (swap == platform::Swap::Failed) {
+        removeFolder(staging);
+        return outcome;
+    }
+
+    // The new folder stands; what it replaced, the card's other variant
+    // and what earlier saves cut short left can go.
     outcome.result = SaveResult::Written;
     projectDir = places.written;
-
-    if (!allPictures) {
-        // The other variant stays: it may be the only whole copy.
-        outcome.result = SaveResult::SomePagesFailed;
-        return outcome;
+    if (swap == platform::Swap::Exchanged)
+        removeFolder(staging);
+    else if (swap == platform::Swap::Parked)
+        removeFolder(parked);
+    // The other variant is set aside first, so that a kill while its
+    // files go leaves no half-emptied card folder in sight.
+    if (isCardsOtherFolder(places.other, savePath, name)) {
+        const QString aside = platform::freshName(QFileInfo(places.other).absolutePath(),
+                                                  QLatin1Char('.') + QFileInfo(places.other).fileName() + stagingMark);
+        if (QDir().rename(places.other, aside))
+            removeFolder(aside);
+        else
+            logFailure(places.other, QStringLiteral("not set aside for removal"));
     }
-    if (isCardsOtherFolder(places.other, savePath, name) && !QDir(places.other).removeRecursively())
-        logFailure(places.other, QStringLiteral("the card's other folder was not removed completely"));
+    removeLeftovers(parent, name, target.fileName());
+
+    // The pages' files are now the ones just written.
+    forEachPageOf(card.sheets, [&](PageSheet& page) {
+        const QString path = places.written + QLatin1Char('/') + name + QLatin1Char('_')
+            + QString::number(page.pageIndex) + QStringLiteral(".jpg");
+        page.image.noteJpegFile(path, platform::fileStamp(path));
+    });
     return outcome;
 }

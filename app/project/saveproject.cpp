@@ -28,7 +28,8 @@ bool isFinished(const AnswerSheet& card)
     return complete && ProcedureController::resumePosition(card.paperCnt).step == StepOtherMarks;
 }
 
-// Why the template file was not written.
+// Why the save changed nothing. A page picture that cannot be written
+// fails it like the file itself: nothing is put in place half written.
 QString failureText(TemplateFolder::SaveResult result)
 {
     switch (result) {
@@ -36,7 +37,7 @@ QString failureText(TemplateFolder::SaveResult result)
         return QStringLiteral("答题卡名称不合法，保存失败！");
     case TemplateFolder::SaveResult::Refused:
         return answerSheet.errorString();
-    case TemplateFolder::SaveResult::FileNotReplaced:
+    case TemplateFolder::SaveResult::NotReplaced:
         return QStringLiteral("数据保存失败, 请重试");
     default:
         return QStringLiteral("数据保存失败,请重试!");
@@ -72,9 +73,6 @@ void IOController::saveProject()
             EIMessageBox::information(parent, messageTitle,
                                       QStringLiteral("已保存成功!请在所有步骤框选完成后进行绑定！   "));
         }
-        break;
-    case TemplateFolder::SaveResult::SomePagesFailed:
-        EIMessageBox::information(parent, messageTitle, QStringLiteral("保存操作完成, 部分数据保存失败！"));
         break;
     default:
         EIMessageBox::information(parent, messageTitle, failureText(saved.result));

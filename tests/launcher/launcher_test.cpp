@@ -7,22 +7,28 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QProcess>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 
 namespace {
 
 // A working folder with stand-ins for the program's builds: each appends
-// its name to the file "started" there.
+// its name to the file "started" there. The test process adopts what the
+// launcher starts detached, so it can wait for those programs to end.
 class LauncherTest : public ::testing::Test
 {
 protected:
+    void SetUp() override { ASSERT_EQ(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0); }
+
     void TearDown() override
     {
+        ::prctl(PR_SET_CHILD_SUBREAPER, 0);
         QDir::setCurrent(previousFolder);
         platform::overrideWindowsVersion(std::nullopt);
     }
@@ -34,13 +40,14 @@ protected:
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    // What the detached stand-ins wrote, after a pause for one that should
-    // not have started.
+    // What the stand-ins the launcher started wrote, once all of them
+    // (none, when it started none) have ended; the watchdog bounds the wait.
     QString started() const
     {
-        for (int tries = 0; tries < 500 && !QFile::exists(marker()); ++tries)
-            QThread::msleep(20);
-        QThread::msleep(200);
+        int status = 0;
+        while (::waitpid(-1, &status, 0) > 0 || errno == EINTR) {
+        }
+        EXPECT_EQ(errno, ECHILD);
         return QString::fromUtf8(testsupport::readFile(marker())).trimmed();
     }
 
@@ -106,8 +113,7 @@ TEST_F(LauncherTest, startsTheBuildForTheWindowsVersionAndNeverTheOther)
         EXPECT_EQ(launcher::launchMainProgram(), 1);
         EXPECT_EQ(title, QStringLiteral("提示"));
         EXPECT_EQ(text, fault.text);
-        QThread::msleep(200);
-        EXPECT_FALSE(QFile::exists(marker()));
+        EXPECT_EQ(started(), QString());
     }
 }
 

@@ -1,12 +1,17 @@
 #include "tests/support/testsupport.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTimer>
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -25,6 +30,43 @@ QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::map<std::string, std::string> fileDigests(const QString& folder)
+{
+    std::map<std::string, std::string> files;
+    const QDir root(folder);
+    QDirIterator each(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (each.hasNext()) {
+        const QString path = each.next();
+        const QByteArray digest = QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1).toHex();
+        files[root.relativeFilePath(path).toStdString()] = digest.toStdString();
+    }
+    return files;
+}
+
+ChildRun runDisabledTests(const QString& filter, const QProcessEnvironment& added, const QString& workFolder)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(added);
+    // A child of a sharded run would otherwise look for its test in its
+    // parent's shard only.
+    environment.remove(QStringLiteral("GTEST_TOTAL_SHARDS"));
+    environment.remove(QStringLiteral("GTEST_SHARD_INDEX"));
+    child.setProcessEnvironment(environment);
+    child.setWorkingDirectory(workFolder);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + filter});
+    ChildRun run;
+    const bool finished = child.waitForFinished(100000);
+    run.output = child.readAll();
+    // A crashed child's exit code is the signal that ended it.
+    run.killed = finished && child.exitStatus() == QProcess::CrashExit && child.exitCode() == SIGKILL;
+    run.passed = finished && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+        && run.output.contains("[  PASSED  ]") && !run.output.contains("[  FAILED  ]");
+    return run;
 }
 
 void later(int delayMs, std::function<void()> action)

@@ -5,10 +5,13 @@
 // picture files.
 
 #include <QImage>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <map>
+#include <string>
 
 namespace testsupport {
 
@@ -27,6 +30,20 @@ private:
 // Writes bytes to a file, creating or replacing it; true on success.
 bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+
+// Every file under `folder`, hidden ones and those of its subfolders
+// too, by its path inside `folder`, with a digest of its bytes.
+std::map<std::string, std::string> fileDigests(const QString& folder);
+
+// Runs the disabled tests that `filter` names of this binary in a process
+// of their own, in `workFolder`, with `added` in its environment.
+struct ChildRun
+{
+    bool passed = false;   // ended by itself, with every test passed
+    bool killed = false;   // ended by SIGKILL
+    QByteArray output;     // standard output and error
+};
+ChildRun runDisabledTests(const QString& filter, const QProcessEnvironment& added, const QString& workFolder);
 
 // Runs `action` from the event loop after `delayMs`. Use it to answer a
 // modal dialog before calling its exec().

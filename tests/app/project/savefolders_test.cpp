@@ -1,16 +1,17 @@
 // The I/O controller's save among folders the operator already has: a
 // folder named like the card without being its folder, a page that cannot
-// be written, and what a save may remove.
+// be written (nothing is), and what a save may remove.
 
 #include "tests/app/iotest.h"
+#include "tests/app/savetest.h"
 
 #include "canvas/item/eirectitem.h"
 #include "model/global.h"
 
 #include <QDir>
-#include <QJsonDocument>
 
 using namespace iotest;
+using savetest::snapshot;
 
 namespace {
 
@@ -86,15 +87,16 @@ TEST_F(SaveFolders, aFolderNamedLikeTheCardHoldsTheCardsFolderAndOnlyTheCardsOth
     EXPECT_EQ(fileDialogCaptions, QStringList({"请选择要保存的位置"}));
     EXPECT_EQ(files(unfinished), QStringList({"卡1.json", "卡1_0.jpg", "卡1_1.jpg"}));
 
-    // Finished, but a page cannot be written: the file is, and the
-    // unfinished folder stays as the whole copy.
+    // Finished, but a folder stands where a page goes: nothing is written,
+    // and the unfinished folder stays as the whole copy.
     answerSheet.jumpObjects = true;
+    const auto unfinishedFiles = snapshot(unfinished);
     ASSERT_TRUE(QDir().mkpath(finished + QStringLiteral("/卡1_1.jpg")));
-    EXPECT_EQ(save(QStringLiteral("确定"), IOController::State::Done).text,
-              QStringLiteral("保存操作完成, 部分数据保存失败！"));
-    const QJsonObject written = QJsonDocument::fromJson(testsupport::readFile(finished + QStringLiteral("/卡1.json"))).object();
-    EXPECT_EQ(written.value("isComplete"), QJsonValue(true));
-    EXPECT_EQ(files(unfinished).size(), 3);
+    EXPECT_EQ(save(QStringLiteral("确定"), IOController::State::Failed).text, QStringLiteral("数据保存失败,请重试!"));
+    EXPECT_EQ(files(finished), QStringList({"notes.txt"}));
+    EXPECT_EQ(snapshot(unfinished), unfinishedFiles);
+    EXPECT_EQ(QDir(chosen).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"notes.txt", "卡1", "卡1_(未完成)"}));
 
     // Written whole: now the unfinished folder goes, and nothing else.
     ASSERT_TRUE(QDir().rmdir(finished + QStringLiteral("/卡1_1.jpg")));
