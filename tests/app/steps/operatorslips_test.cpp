@@ -109,14 +109,7 @@ TEST_F(OperatorSlips, aSecondClickOnOkNeverStoresOrOffersAFrameAgain)
         QTest::lastMouseTimestamp += 2000;
     };
     const auto answered = [&](const QString& type, int first, int last, bool optional) {
-        return [=](DrawSubjectivePanel* dialog) {
-            choose(dialog, "boxType", type);
-            setSpin(dialog, "boxNumberBegin", first);
-            setSpin(dialog, "boxNumberEnd", last);
-            if (optional)
-                iotest::click(field<QCheckBox>(dialog, "checkOptional"));
-            firstClick(dialog);
-        };
+        return answerSubjective(type, first, last, optional, firstClick);
     };
     const struct
     {

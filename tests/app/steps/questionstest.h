@@ -206,9 +206,10 @@ inline void press(QWidget* dialog, const QString& button)
 inline void pressOk(QWidget* dialog) { press(dialog, QStringLiteral("确定")); }
 
 // Fills the subjective dialog: type, numbers and, when asked, "选做题"
-// checked, then OK.
+// checked, then confirms it (by default a press on OK).
 inline std::function<void(DrawSubjectivePanel*)> answerSubjective(const QString& type, int first, int last,
-                                                                  bool optional = false)
+                                                                  bool optional = false,
+                                                                  std::function<void(QWidget*)> confirm = pressOk)
 {
     return [=](DrawSubjectivePanel* dialog) {
         choose(dialog, "boxType", type);
@@ -216,7 +217,7 @@ inline std::function<void(DrawSubjectivePanel*)> answerSubjective(const QString&
         setSpin(dialog, "boxNumberEnd", last);
         if (optional)
             iotest::click(field<QCheckBox>(dialog, "checkOptional"));
-        pressOk(dialog);
+        confirm(dialog);
     };
 }
 
