@@ -3,7 +3,7 @@
 #include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/errorguard.h"
-#include "algorithms/gridrecheck.h"
+#include "algorithms/gridjudge.h"
 #include "algorithms/imagebasics.h"
 #include "algorithms/linefinder.h"
 #include "algorithms/localthreshold.h"
@@ -28,8 +28,6 @@ constexpr double rulingHeightShare = 0.8;
 constexpr int maxRulingWidth = 10;
 // The most a fed sheet lies askew; a little over, for the print's own.
 constexpr double maxTiltDegrees = 1.2;
-// How far beyond the frame the grid's ruled frame is searched.
-constexpr int frameSearchMargin = 16;
 } // namespace
 
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)
@@ -122,37 +120,6 @@ int getTicketNoPosition(const cv::Mat& region, int rows, int cols, OptionGridPar
 int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bool /*border*/,
                 OptionGridParams& grid)
 {
-    return guardImageLibrary("getStuNoPos", LogFatal, -1, [&] {
-        // An operator frames to about a millimetre: the grid's ruled sides
-        // may lie just outside the frame, or so close inside it that they
-        // pass for the crop's edge. Its frame lines are searched a little
-        // beyond the frame, and the grid is given relative to the frame.
-        const QRect framed = clipToImage(frame, page.size());
-        if (framed.isEmpty())
-            CV_Error(cv::Error::StsOutOfRange, "the framed region lies outside the page");
-        const QRect around = framed.adjusted(-frameSearchMargin, -frameSearchMargin, frameSearchMargin,
-                                             frameSearchMargin)
-                                 .intersected(QRect(QPoint(0, 0), page.size()));
-        const cv::Mat wider = greyOfImage(cropPixmap(page, around).toImage());
-        if (wider.empty())
-            CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
-        const cv::Point offset(framed.x() - around.x(), framed.y() - around.y());
-        const cv::Mat region = wider(cv::Rect(offset, cv::Size(framed.width(), framed.height())));
-        if (isBlankRegion(region))
-            return 1;
-
-        OptionGridParams measured;
-        if (getTicketNoPosition(wider, rows, cols, measured) == 0) {
-            measured.x -= offset.x;
-            measured.y -= offset.y;
-        } else {
-            cv::Mat fallback = region.clone();
-            estimateOptionGrid(measured, fallback, rows, cols);
-        }
-        fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, region.cols, region.rows));
-        if (!settleGridOnInk(region, rows, cols, measured))
-            return unmeasurableGrid;
-        grid = measured;
-        return 0;
-    });
+    return guardImageLibrary("getStuNoPos", LogFatal, -1,
+                             [&] { return measureFramedGrid(page, frame, rows, cols, grid); });
 }

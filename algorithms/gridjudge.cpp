@@ -1,0 +1,191 @@
+#include "algorithms/gridjudge.h"
+
+#include "algorithms/conversions.h"
+#include "algorithms/gridhelpers.h"
+#include "algorithms/gridlattice.h"
+#include "algorithms/gridshapes.h"
+#include "algorithms/imagebasics.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A laid-out box sits on a printed shape whose centre lies within this
+// share of the box of its own, and whose size is at most the first factor
+// smaller (a question number beside bracketed letters is smaller by more)
+// or the second larger (pencil spilling over it, a stray stroke run into
+// a bracket).
+constexpr double onPrintShare = 1.0 / 3.0;
+constexpr double onPrintSmaller = 1.2;
+constexpr double onPrintLarger = 1.5;
+// The shapes of a row or column are at least this share of the grid's size.
+constexpr double lineSizeShare = 0.9;
+// The resolution of the standard grid, and how close a page's must be to
+// be taken as it.
+constexpr float standardDpi = 200.0f;
+constexpr float sameResolution = 0.03f;
+// How far beyond the frame shapes are looked at, so that a box the frame
+// cuts is whole: at least this many pixels and millimetres.
+constexpr int minSearchMargin = 16;
+constexpr double searchMarginMm = 2.0;
+
+bool inRange(double value, double low, double high)
+{
+    return value >= low && value <= high;
+}
+
+// Printed sheets use one standard grid: measurement noise of a pixel or
+// two must not move a box off it. The snapped sizes and pitches keep the
+// grid's middle where it was measured.
+void snapToStandard(OptionGridParams& grid, int rows, int cols, float dpi)
+{
+    float factor = standardDpi / dpi;
+    if (std::abs(factor - 1.0f) <= sameResolution)
+        factor = 1.0f;
+    const double f = factor;
+    const bool rowsFit = rows == 1 || inRange(grid.rowPitch * f, 79.0, 82.0);
+    if (rowsFit && inRange(grid.boxHeight * f, 47.0, 50.0)) {
+        const double height = standardBoxHeight / f;
+        const double pitch = rows > 1 ? standardRowPitch / f : grid.rowPitch;
+        grid.y += (grid.boxHeight - height) / 2.0 + (rows - 1) / 2.0 * (grid.rowPitch - pitch);
+        grid.boxHeight = height;
+        grid.rowPitch = pitch;
+    }
+    const bool columnsFit = cols == 1 || inRange(grid.columnPitch * f, 108.0, 110.0);
+    if (columnsFit && inRange(grid.boxWidth * f, 67.0, 70.0)) {
+        const double width = standardBoxWidth / f;
+        const double pitch = cols > 1 ? standardColumnPitch / f : grid.columnPitch;
+        grid.x += (grid.boxWidth - width) / 2.0 + (cols - 1) / 2.0 * (grid.columnPitch - pitch);
+        grid.boxWidth = width;
+        grid.columnPitch = pitch;
+    }
+}
+
+// Whether every row and every column of the laid-out grid has at least
+// half its boxes on printed shapes, and those not smaller than the grid's
+// boxes: the question numbers beside a block of bracketed letters are
+// shapes on the lattice too, but a line of them is smaller.
+bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const OptionGridParams& grid, int rows, int cols)
+{
+    std::vector<cv::Point2d> centres;
+    for (const PrintedShape& s : shapes)
+        centres.push_back(s.centre());
+    const PointBuckets buckets(centres, std::max(grid.boxWidth, grid.boxHeight));
+    struct Line
+    {
+        int off = 0;
+        std::vector<double> widths;
+        std::vector<double> heights;
+    };
+    std::vector<Line> rowLines(static_cast<size_t>(rows));
+    std::vector<Line> columnLines(static_cast<size_t>(cols));
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const cv::Point2d centre(grid.x + c * grid.columnPitch + grid.boxWidth / 2.0,
+                                     grid.y + r * grid.rowPitch + grid.boxHeight / 2.0);
+            const PrintedShape* nearest = nullptr;
+            double nearestDistance = 0.0;
+            buckets.near(centre, std::max(grid.boxWidth, grid.boxHeight), [&](size_t i) {
+                const cv::Rect2d& box = shapes[i].box;
+                const cv::Point2d d = centres[i] - centre;
+                if (std::abs(d.x) > onPrintShare * grid.boxWidth || std::abs(d.y) > onPrintShare * grid.boxHeight
+                    || box.width > onPrintLarger * grid.boxWidth || box.width * onPrintSmaller < grid.boxWidth
+                    || box.height > onPrintLarger * grid.boxHeight || box.height * onPrintSmaller < grid.boxHeight)
+                    return;
+                if (!nearest || cv::norm(d) < nearestDistance) {
+                    nearest = &shapes[i];
+                    nearestDistance = cv::norm(d);
+                }
+            });
+            for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
+                if (!nearest) {
+                    ++line->off;
+                    continue;
+                }
+                line->widths.push_back(nearest->box.width);
+                line->heights.push_back(nearest->box.height);
+            }
+        }
+    }
+    const auto holds = [&](const Line& line, int length) {
+        if (2 * line.off > length)
+            return false;
+        const double width = median(line.widths) / grid.boxWidth;
+        const double height = median(line.heights) / grid.boxHeight;
+        return std::min(width, height) >= lineSizeShare;
+    };
+    return std::all_of(rowLines.begin(), rowLines.end(), [&](const Line& l) { return holds(l, cols); })
+        && std::all_of(columnLines.begin(), columnLines.end(), [&](const Line& l) { return holds(l, rows); });
+}
+
+} // namespace
+
+const char* gridRefusalReason(int code)
+{
+    switch (code) {
+    case unmeasurableGrid: return "no grid of the rows and columns asked lies on printed boxes";
+    case gridCountDiffers: return "the frame holds more rows or columns of boxes than asked";
+    case gridOffPrint: return "a row or column of the grid lies mostly off the print";
+    default: return "";
+    }
+}
+
+int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int cols, float dpi,
+                       OptionGridParams& grid)
+{
+    if (grey.empty() || frame.empty() || rows < 1 || cols < 1)
+        return unmeasurableGrid;
+    const ShapeScale scale{cv::Size(std::max(frame.width / cols, 1), std::max(frame.height / rows, 1)), dpi};
+    const std::vector<PrintedShape> shapes = findPrintedShapes(grey, scale);
+    OptionGridParams fitted;
+    switch (fitLattice(shapes, rows, cols, frame, fitted)) {
+    case LatticeFit::NoLattice: return unmeasurableGrid;
+    case LatticeFit::MoreThanAsked: return gridCountDiffers;
+    case LatticeFit::Fitted: break;
+    }
+    snapToStandard(fitted, rows, cols, dpi);
+    if (!everyLineOnPrint(shapes, fitted, rows, cols))
+        return gridOffPrint;
+    grid = fitted;
+    return 0;
+}
+
+cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, cv::Rect& inner)
+{
+    const float dpi = pageDpi(page.size());
+    const int margin = std::max(minSearchMargin, static_cast<int>(std::lround(searchMarginMm * dpi / 25.4)));
+    const QRect reach = framed.adjusted(-margin, -margin, margin, margin);
+    const QRect around = reach.intersected(QRect(QPoint(0, 0), page.size()));
+    cv::Mat wider = greyOfImage(cropPixmap(page, around).toImage());
+    if (wider.empty())
+        CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
+    // Beyond the page's edge lies paper: a box printed up to it is a
+    // whole box, not one the frame's surroundings cut.
+    cv::copyMakeBorder(wider, wider, around.top() - reach.top(), reach.bottom() - around.bottom(),
+                       around.left() - reach.left(), reach.right() - around.right(), cv::BORDER_CONSTANT,
+                       cv::Scalar(greyPercentile(wider, 0.9)));
+    inner = cv::Rect(framed.x() - reach.x(), framed.y() - reach.y(), framed.width(), framed.height());
+    return wider;
+}
+
+int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
+{
+    const QRect framed = clipToImage(frame, page.size());
+    if (framed.isEmpty())
+        CV_Error(cv::Error::StsOutOfRange, "the framed region lies outside the page");
+    cv::Rect inner;
+    const cv::Mat grey = greyAroundFrame(page, framed, inner);
+    if (isBlankRegion(grey(inner)))
+        return 1;
+    OptionGridParams measured;
+    const int result = measureGridOnPrint(grey, inner, rows, cols, pageDpi(page.size()), measured);
+    if (result != 0)
+        return result;
+    measured.x -= inner.x;
+    measured.y -= inner.y;
+    grid = measured;
+    return 0;
+}
