@@ -23,6 +23,9 @@ constexpr double onPrintSmaller = 1.2;
 constexpr double onPrintLarger = 1.5;
 // The shapes of a row or column are at least this share of the grid's size.
 constexpr double lineSizeShare = 0.9;
+// A box without a shape of its own is on the print when this share of the
+// print the grid's boxes hold in common lies there.
+constexpr double templateShare = 0.7;
 // The resolution of the standard grid, and how close a page's must be to
 // be taken as it.
 constexpr float standardDpi = 200.0f;
@@ -64,11 +67,73 @@ void snapToStandard(OptionGridParams& grid, int rows, int cols, float dpi)
     }
 }
 
+// The print of a box as the grid's own boxes show it: the pixels that
+// are ink in at least half of them, as offsets from the box's centre.
+// Empty when too few boxes were found to tell.
+std::vector<cv::Point> boxTemplate(const cv::Mat& ink, const std::vector<cv::Point2d>& centres, const cv::Size& box)
+{
+    constexpr size_t minBoxes = 3;
+    if (centres.size() < minBoxes)
+        return {};
+    const int halfWidth = box.width / 2 + 2;
+    const int halfHeight = box.height / 2 + 2;
+    cv::Mat sum = cv::Mat::zeros(2 * halfHeight + 1, 2 * halfWidth + 1, CV_32S);
+    int used = 0;
+    for (const cv::Point2d& c : centres) {
+        const cv::Rect patch(static_cast<int>(std::lround(c.x)) - halfWidth, static_cast<int>(std::lround(c.y)) - halfHeight,
+                             sum.cols, sum.rows);
+        if ((patch & cv::Rect(0, 0, ink.cols, ink.rows)) != patch)
+            continue;
+        cv::Mat ones;
+        ink(patch).convertTo(ones, CV_32S, 1.0 / 255.0);
+        sum += ones;
+        ++used;
+    }
+    std::vector<cv::Point> print;
+    for (int y = 0; y < sum.rows; ++y) {
+        for (int x = 0; x < sum.cols; ++x) {
+            if (used >= static_cast<int>(minBoxes) && 2 * sum.at<int>(y, x) >= used)
+                print.emplace_back(x - halfWidth, y - halfHeight);
+        }
+    }
+    return print;
+}
+
+// Whether the print at `centre`, or a little beside it, holds the box's
+// print: at least templateShare of its pixels, each found within a pixel.
+bool templateOnPrint(const cv::Mat& nearInk, const std::vector<cv::Point>& print, const cv::Point2d& centre,
+                     const cv::Size& box)
+{
+    if (print.empty())
+        return false;
+    const int reachX = box.width / 4;
+    const int reachY = box.height / 4;
+    const int step = std::max(1, std::min(reachX, reachY) / 4);
+    const int needed = static_cast<int>(std::ceil(templateShare * static_cast<double>(print.size())));
+    for (int dy = -reachY; dy <= reachY; dy += step) {
+        for (int dx = -reachX; dx <= reachX; dx += step) {
+            const cv::Point at(static_cast<int>(std::lround(centre.x)) + dx, static_cast<int>(std::lround(centre.y)) + dy);
+            int found = 0;
+            for (const cv::Point& p : print) {
+                const cv::Point q = at + p;
+                if (q.x >= 0 && q.y >= 0 && q.x < nearInk.cols && q.y < nearInk.rows && nearInk.at<uchar>(q))
+                    ++found;
+            }
+            if (found >= needed)
+                return true;
+        }
+    }
+    return false;
+}
+
 // Whether every row and every column of the laid-out grid has at least
-// half its boxes on printed shapes, and those not smaller than the grid's
-// boxes: the question numbers beside a block of bracketed letters are
-// shapes on the lattice too, but a line of them is smaller.
-bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const OptionGridParams& grid, int rows, int cols)
+// half its boxes on the print: on a printed shape, or where the print
+// holds what the grid's found boxes hold in common (bubbles run together,
+// a digit run into its rim). The shapes of a line must not be smaller than
+// the grid's boxes: the question numbers beside a block of bracketed
+// letters are shapes on the lattice too, but a line of them is smaller.
+bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& ink, const OptionGridParams& grid,
+                      int rows, int cols)
 {
     std::vector<cv::Point2d> centres;
     for (const PrintedShape& s : shapes)
@@ -82,6 +147,9 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const OptionGridP
     };
     std::vector<Line> rowLines(static_cast<size_t>(rows));
     std::vector<Line> columnLines(static_cast<size_t>(cols));
+    std::vector<cv::Point2d> unmatched;
+    std::vector<std::pair<int, int>> unmatchedAt;
+    std::vector<cv::Point2d> matched;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const cv::Point2d centre(grid.x + c * grid.columnPitch + grid.boxWidth / 2.0,
@@ -100,19 +168,35 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const OptionGridP
                     nearestDistance = cv::norm(d);
                 }
             });
+            if (!nearest) {
+                unmatched.push_back(centre);
+                unmatchedAt.emplace_back(r, c);
+                continue;
+            }
+            matched.push_back(nearest->centre());
             for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
-                if (!nearest) {
-                    ++line->off;
-                    continue;
-                }
                 line->widths.push_back(nearest->box.width);
                 line->heights.push_back(nearest->box.height);
             }
         }
     }
+    if (!unmatched.empty()) {
+        const cv::Size box(static_cast<int>(std::lround(grid.boxWidth)), static_cast<int>(std::lround(grid.boxHeight)));
+        const std::vector<cv::Point> print = boxTemplate(ink, matched, box);
+        cv::Mat nearInk;
+        cv::dilate(ink, nearInk, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
+        for (size_t i = 0; i < unmatched.size(); ++i) {
+            if (templateOnPrint(nearInk, print, unmatched[i], box))
+                continue;
+            ++rowLines[static_cast<size_t>(unmatchedAt[i].first)].off;
+            ++columnLines[static_cast<size_t>(unmatchedAt[i].second)].off;
+        }
+    }
     const auto holds = [&](const Line& line, int length) {
         if (2 * line.off > length)
             return false;
+        if (line.widths.empty())
+            return true;
         const double width = median(line.widths) / grid.boxWidth;
         const double height = median(line.heights) / grid.boxHeight;
         return std::min(width, height) >= lineSizeShare;
@@ -139,15 +223,17 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
     if (grey.empty() || frame.empty() || rows < 1 || cols < 1)
         return unmeasurableGrid;
     const ShapeScale scale{cv::Size(std::max(frame.width / cols, 1), std::max(frame.height / rows, 1)), dpi};
-    const std::vector<PrintedShape> shapes = findPrintedShapes(grey, scale);
+    cv::Mat ink;
+    const std::vector<PrintedShape> shapes = findPrintedShapes(grey, scale, &ink);
     OptionGridParams fitted;
     switch (fitLattice(shapes, rows, cols, frame, fitted)) {
     case LatticeFit::NoLattice: return unmeasurableGrid;
     case LatticeFit::MoreThanAsked: return gridCountDiffers;
+    case LatticeFit::Turned: return gridOffPrint;
     case LatticeFit::Fitted: break;
     }
     snapToStandard(fitted, rows, cols, dpi);
-    if (!everyLineOnPrint(shapes, fitted, rows, cols))
+    if (!everyLineOnPrint(shapes, ink, fitted, rows, cols))
         return gridOffPrint;
     grid = fitted;
     return 0;

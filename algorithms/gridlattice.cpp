@@ -2,6 +2,8 @@
 
 #include "algorithms/gridhelpers.h"
 
+#include <opencv2/calib3d.hpp>
+
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -347,6 +349,40 @@ bool printBesideWindow(const Lattice& lattice, const std::vector<PrintedShape>& 
         || lineHolds(window.column, window.row - 1, cols, 1) || lineHolds(window.column, window.row + rows, cols, 1);
 }
 
+// The centres of all rows x cols boxes (row by row) on the lattice drawn
+// in perspective through the found ones: (column, centre x) and (row,
+// centre y) of each. Empty where they are too few or in one line.
+std::vector<cv::Point2d> projectiveLattice(const std::vector<cv::Point2d>& columnPoints,
+                                           const std::vector<cv::Point2d>& rowPoints, int rows, int cols)
+{
+    constexpr size_t minPoints = 6;
+    if (rows < 2 || cols < 2 || columnPoints.size() < minPoints)
+        return {};
+    std::vector<cv::Point2f> lattice;
+    std::vector<cv::Point2f> page;
+    for (size_t i = 0; i < columnPoints.size(); ++i) {
+        lattice.emplace_back(static_cast<float>(columnPoints[i].x), static_cast<float>(rowPoints[i].x));
+        page.emplace_back(static_cast<float>(columnPoints[i].y), static_cast<float>(rowPoints[i].y));
+    }
+    const cv::Mat homography = cv::findHomography(lattice, page, 0);
+    if (homography.empty())
+        return {};
+    std::vector<cv::Point2f> all;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c)
+            all.emplace_back(static_cast<float>(c), static_cast<float>(r));
+    }
+    std::vector<cv::Point2f> mapped;
+    cv::perspectiveTransform(all, mapped, homography);
+    std::vector<cv::Point2d> centres;
+    for (const cv::Point2f& p : mapped) {
+        if (!std::isfinite(p.x) || !std::isfinite(p.y))
+            return {};
+        centres.emplace_back(p.x, p.y);
+    }
+    return centres;
+}
+
 struct Candidate
 {
     LatticeFit fit = LatticeFit::NoLattice;
@@ -430,6 +466,7 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
     std::vector<cv::Point2d> rowPoints;
     std::vector<double> widths;
     std::vector<double> heights;
+    std::vector<double> strokes;
     for (const auto& [point, member] : inWindow) {
         const cv::Point2d off = centres[member] - local.at(point.first, point.second);
         if (std::abs(off.x) > outlierShare * size.width || std::abs(off.y) > outlierShare * size.height)
@@ -438,17 +475,35 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
         rowPoints.emplace_back(point.second, centres[member].y);
         widths.push_back(members[member].box.width);
         heights.push_back(members[member].box.height);
+        strokes.push_back(members[member].stroke);
     }
     if (columnPoints.empty())
         return candidate;
-    const LineFit x = placeAxis(columnPoints, cols > 1);
-    const LineFit y = placeAxis(rowPoints, rows > 1);
     const double width = median(widths);
     const double height = median(heights);
     if (printBesideWindow(lattice, members, {width, height}, affine, window, rows, cols, frame)) {
         candidate.fit = LatticeFit::MoreThanAsked;
         return candidate;
     }
+    // Where the boxes lie, each of the grid's: the lattice through the
+    // found ones, drawn in perspective (a photographed card), or the found
+    // ones themselves where they are too few to draw it.
+    const std::vector<cv::Point2d> print = projectiveLattice(columnPoints, rowPoints, rows, cols);
+    std::vector<cv::Point2d> alongRows;
+    std::vector<cv::Point2d> alongColumns;
+    if (print.empty()) {
+        alongRows = columnPoints;
+        alongColumns = rowPoints;
+    } else {
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < cols; ++c) {
+                alongRows.emplace_back(c, print[static_cast<size_t>(r * cols + c)].x);
+                alongColumns.emplace_back(r, print[static_cast<size_t>(r * cols + c)].y);
+            }
+        }
+    }
+    const LineFit x = placeAxis(alongRows, cols > 1);
+    const LineFit y = placeAxis(alongColumns, rows > 1);
     candidate.grid.boxWidth = width;
     candidate.grid.boxHeight = height;
     candidate.grid.columnPitch = cols > 1 ? x.slope : columnStep;
@@ -457,7 +512,18 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
     candidate.grid.y = y.offset - height / 2.0;
     if (!(candidate.grid.columnPitch > 0.0) || !(candidate.grid.rowPitch > 0.0))
         return candidate;
-    candidate.fit = LatticeFit::Fitted;
+    // A card photographed askew or bent turns its rows further than any
+    // level grid can follow: the best one leaves a box off its print. A box
+    // is drawn on the middle of its outline.
+    double worstX = 0.0;
+    double worstY = 0.0;
+    for (const cv::Point2d& p : alongRows)
+        worstX = std::max(worstX, std::abs(p.y - x.at(p.x)));
+    for (const cv::Point2d& p : alongColumns)
+        worstY = std::max(worstY, std::abs(p.y - y.at(p.x)));
+    const double stroke = median(strokes);
+    candidate.fit = 3.0 * worstX > width - stroke || 3.0 * worstY > height - stroke ? LatticeFit::Turned
+                                                                                      : LatticeFit::Fitted;
     return candidate;
 }
 

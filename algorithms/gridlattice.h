@@ -13,6 +13,7 @@ enum class LatticeFit {
     Fitted,
     NoLattice,     // no rows x cols lattice lies on printed boxes in the frame
     MoreThanAsked, // the print holds more rows or columns of them in the frame
+    Turned,        // no level grid lays every box within a third of one of them
 };
 
 // Groups the shapes by size, and for each size the shapes on one lattice
@@ -21,6 +22,8 @@ enum class LatticeFit {
 // it), and takes the rows x cols window of that lattice whose box centres
 // lie in `frame` and on which the most shapes lie. The grid is laid out
 // level, each axis placed so that its worst box lies as close to its
-// printed one as can be, with the boxes' middle size.
+// printed one as can be, with the boxes' middle size; where that is
+// further than a third of a box (as drawn, on the middle of its outline),
+// the fit is Turned and `grid` untouched.
 LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int cols, const cv::Rect& frame,
                       OptionGridParams& grid);

@@ -537,7 +537,7 @@ cv::Mat strokeInk(const cv::Mat& grey, const cv::Size& cell, double dpi)
     return ink;
 }
 
-std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScale& scale)
+std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScale& scale, cv::Mat* strokes)
 {
     const cv::Size cell(std::max(scale.cell.width, 1), std::max(scale.cell.height, 1));
     Sizes sizes;
@@ -547,6 +547,8 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
     sizes.maxHeight = maxCellShare * cell.height;
 
     const cv::Mat ink = strokeInk(grey, cell, scale.dpi);
+    if (strokes)
+        *strokes = ink;
     // Marks are told apart without the rules and borders they touch; the
     // cells those rules enclose are found with them.
     const Components marks(ink & ~longLines(ink, static_cast<int>(sizes.maxWidth) + 1,
@@ -585,7 +587,7 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
     std::vector<PrintedShape> shapes;
     std::vector<Bracket> brackets;
     std::vector<cv::Rect> pieces; // marks that are no box of their own
-    std::vector<double> rims; // the stroke of each rim, both sides
+    std::vector<double> rims; // the stroke of each rim
     std::vector<bool> openInside;
     for (int i = 1; i < marks.count; ++i) {
         const cv::Rect r = marks.rect(i);
@@ -600,13 +602,14 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
         if (!inner.empty()) {
             if (inner.width >= minHoleShare * r.width && inner.height >= minHoleShare * r.height
                 && sizes.boxSized(r)) {
-                shapes.push_back({r, ShapeKind::Outline});
+                const double rim = (r.width - inner.width + r.height - inner.height) / 4.0;
+                shapes.push_back({r, ShapeKind::Outline, rim});
                 openInside.resize(shapes.size(), false);
                 const int hole = soleHole[static_cast<size_t>(i)];
                 openInside.back() = hole < 0;
                 if (hole > 0)
                     holeOfRim[static_cast<size_t>(hole)] = true;
-                rims.push_back((r.width - inner.width + r.height - inner.height) / 2.0);
+                rims.push_back(rim);
                 continue;
             }
         }
@@ -647,7 +650,7 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
     // Cells: holes that are no rim's inside, with the strokes around them
     // as wide as the rims' (a rim that handwriting runs into is no rim of
     // its own, and leaves its inside).
-    const double stroke = rims.empty() ? 1.0 : median(rims) / 2.0;
+    const double stroke = rims.empty() ? 1.0 : median(rims);
     for (int h = 1; h < holes.count; ++h) {
         const cv::Rect r = holes.rect(h);
         if (!holeOfRim[static_cast<size_t>(h)] && !touchesEdge(r, grey.size()) && sizes.boxSized(r))

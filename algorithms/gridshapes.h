@@ -20,6 +20,7 @@ struct PrintedShape
 {
     cv::Rect2d box; // the print's extent, an outline's stroke included
     ShapeKind kind = ShapeKind::Outline;
+    double stroke = 0.0; // an outline's stroke, which it is drawn in the middle of
 
     cv::Point2d centre() const { return {box.x + box.width / 2.0, box.y + box.height / 2.0}; }
 };
@@ -39,7 +40,9 @@ struct ShapeScale
 // eighth of one, none cut by the crop's edge. Glyphs inside a box, cells
 // around one and the inside of a rim are no shapes of their own. Empty when
 // the crop holds more marks than any page of boxes (a frame of noise).
-std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScale& scale);
+// `strokes`, when given, receives the print they were found on
+// (strokeInk).
+std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScale& scale, cv::Mat* strokes = nullptr);
 
 // The print as 255 on 0: strokes darker than what lies around them (also
 // light red or grey ones, on paper or on shading), the dots of dotted

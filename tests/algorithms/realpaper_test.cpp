@@ -393,7 +393,8 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             OptionGridParams grid;
             const int result = truth.objective ? getObjectPos(page, frame, truth.rows, truth.cols, grid)
                                                : getStuNoPos(page, frame, truth.rows, truth.cols, false, grid);
-            if (!fits && result == unmeasurableGrid) {
+            const bool refused = result == unmeasurableGrid || result == gridCountDiffers || result == gridOffPrint;
+            if (!fits && refused) {
                 checks.append(check); // said it cannot: right
                 continue;
             }
