@@ -210,10 +210,12 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& in
 const char* gridRefusalReason(int code)
 {
     switch (code) {
+    case -1: return "the image library failed (see the record before)";
+    case 1: return "the frame is blank";
     case unmeasurableGrid: return "no grid of the rows and columns asked lies on printed boxes";
     case gridCountDiffers: return "the frame holds more rows or columns of boxes than asked";
     case gridOffPrint: return "a row or column of the grid lies mostly off the print";
-    default: return "";
+    default: return "unknown";
     }
 }
 

@@ -18,7 +18,8 @@ constexpr int unmeasurableGrid = 2; // no lattice of the rows x cols asked lies 
 constexpr int gridCountDiffers = 3; // the frame holds more rows or columns of boxes than asked
 constexpr int gridOffPrint = 4;     // a row or column of the grid lies mostly off the print
 
-// What a refusal code means, for the log; empty for any other value.
+// What a grid check's result other than 0 means, for the log: a refusal
+// code, 1 (blank frame) or -1 (image library error).
 const char* gridRefusalReason(int code);
 
 // Measures the rows x cols grid framed by `frame` in a grey crop that

@@ -99,8 +99,9 @@ bool ProcedureController::validateStuNoFrame(QRectF frame, ImageViewer* viewer)
         return call.refuse(QStringLiteral("请检查输入的参数是否正确！"));
 
     OptionGridParams grid;
-    if (getStuNoPos(pixmap, frame, chosen.rows, chosen.count, chosen.borderType == halfClosedBorder, grid) != 0)
-        return call.refuseInformation(gridRefusal);
+    const int measured = getStuNoPos(pixmap, frame, chosen.rows, chosen.count, chosen.borderType == halfClosedBorder, grid);
+    if (measured != 0)
+        return call.refuseGrid(gridRefusal, "getStuNoPos", measured);
     QRectF firstBox = toQRectF(grid);
     double rowSpacing = grid.rowPitch;
     double columnSpacing = grid.columnPitch;
