@@ -18,6 +18,15 @@ constexpr double sizeBin = 0.1;
 constexpr size_t maxSizeClasses = 3;
 // A neighbour further than this many box sizes is no neighbour.
 constexpr double neighbourReach = 4.0;
+// Steps within this share of each other are one cluster; a step is a
+// whole multiple of another within this share of it; a step explaining
+// this share of what the best one does is as good.
+constexpr double clusterSpread = 0.1;
+constexpr double multipleTolerance = 0.15;
+constexpr double nearlyAll = 0.9;
+constexpr double minClusterShare = 0.25;
+// Boxes of one size lie at least this share of a box apart.
+constexpr double boxShare = 0.95;
 // Neighbours further than this share of a box off one line are not on it.
 constexpr double offLineShare = 0.5;
 // The most a lattice turns per pixel of step: 2 degrees, a photographed card.
@@ -35,6 +44,8 @@ constexpr double extraSizeFactor = 1.15;
 // A shape further than this share of a box from the lattice fitted
 // through all is pulled aside (pencil spilling over it) and left out.
 constexpr double outlierShare = 0.25;
+// Lattices whose scores differ by less than this share are as good.
+constexpr double sameScoreShare = 0.05;
 // Far more lattice points than a page of boxes has: a frame of noise.
 constexpr long long maxLatticePoints = 1 << 20;
 
@@ -96,6 +107,38 @@ std::vector<Size2> commonSizes(const std::vector<PrintedShape>& shapes)
     return sizes;
 }
 
+// The step of which the measured steps are whole multiples: the shortest
+// of the steps' clusters, no shorter than a box (`least`) and a quarter of
+// the steps at least, that explains nearly as many of them as any.
+double singleStep(std::vector<double> steps, double least)
+{
+    std::sort(steps.begin(), steps.end());
+    std::vector<double> clusters;
+    for (size_t i = 0; i < steps.size();) {
+        size_t j = i;
+        while (j < steps.size() && steps[j] <= steps[i] * (1.0 + clusterSpread))
+            ++j;
+        const double share = static_cast<double>(j - i) / static_cast<double>(steps.size());
+        if (share >= minClusterShare && steps[(i + j) / 2] >= least)
+            clusters.push_back(steps[(i + j) / 2]);
+        i = j;
+    }
+    const auto explained = [&](double step) {
+        return std::count_if(steps.begin(), steps.end(), [&](double s) {
+            const double multiple = s / step;
+            return std::abs(multiple - std::round(multiple)) <= multipleTolerance;
+        });
+    };
+    long most = 0;
+    for (const double c : clusters)
+        most = std::max<long>(most, explained(c));
+    for (const double c : clusters) {
+        if (explained(c) >= nearlyAll * static_cast<double>(most))
+            return c;
+    }
+    return median(steps);
+}
+
 // The median step from each shape to its nearest neighbour to the right
 // (or below), over the single steps, and the median drift across that
 // direction per pixel of step: the tilt.
@@ -127,8 +170,10 @@ bool neighbourStep(const std::vector<cv::Point2d>& centres, const PointBuckets& 
     }
     if (steps.empty())
         return false;
-    // Missing shapes give double steps; single ones are the most.
-    const double first = median(steps);
+    // Missing shapes give double and triple steps, which may be the most
+    // where a row in three is lost: the step is the shortest that the
+    // steps are nearly all whole multiples of.
+    const double first = singleStep(steps, boxShare * along);
     std::vector<double> single;
     std::vector<double> singleDrift;
     for (size_t i = 0; i < steps.size(); ++i) {
@@ -535,10 +580,19 @@ LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int col
     if (shapes.empty() || rows < 1 || cols < 1)
         return LatticeFit::NoLattice;
     Candidate best;
+    double bestArea = 0.0;
     for (const Size2& size : commonSizes(shapes)) {
+        // Of lattices on about as many shapes, the one of larger boxes
+        // explains more of the print: the cells of a ruled strip, not the
+        // rules between them.
         const Candidate candidate = fitSize(shapes, size, rows, cols, frame);
-        if (candidate.fit != LatticeFit::NoLattice && candidate.score > best.score)
+        if (candidate.fit == LatticeFit::NoLattice)
+            continue;
+        const bool alike = std::abs(candidate.score - best.score) <= sameScoreShare * best.score;
+        if ((!alike && candidate.score > best.score) || (alike && size.width * size.height > bestArea)) {
             best = candidate;
+            bestArea = size.width * size.height;
+        }
     }
     if (best.fit == LatticeFit::Fitted)
         grid = best.grid;

@@ -56,6 +56,8 @@ constexpr double twinCentreShare = 0.25;
 constexpr double twinSizeFactor = 1.35;
 // A box printed in a ruled cell spans at least this share of it each way.
 constexpr double boxInCellShare = 0.55;
+// Dots whose steps agree to this cosine (about 18 degrees) lie on one line.
+constexpr double straightDots = 0.95;
 // Far more marks than a page of boxes holds: a frame of noise.
 constexpr size_t maxMarks = 40000;
 
@@ -102,9 +104,12 @@ double dotPeriod(const std::vector<cv::Point2d>& dots, double reach)
 }
 
 // The dots of dotted lines joined into lines, across the gap between
-// neighbouring dots and no further, so that neighbouring boxes stay
-// apart. Only the dots are joined, with each other: letters and bubbles
-// keep their shape.
+// neighbouring dots and no further, so that neighbouring boxes, and a
+// dotted bracket beside a dotted rule, stay apart. Only dots in line are
+// joined, with each other: letters and bubbles keep their shape. A dot is
+// in line when two neighbours lie opposite each other around it; the dot
+// at a line's end or corner goes with it. The crumbs of print broken by
+// the threshold lie anyhow and are left alone.
 void joinDottedLines(cv::Mat& ink, const cv::Size& cell, int minMark)
 {
     const int dot = std::max(minMark + 1, std::min(cell.width, cell.height) / 6);
@@ -115,18 +120,20 @@ void joinDottedLines(cv::Mat& ink, const cv::Size& cell, int minMark)
     if (static_cast<size_t>(count) > maxMarks)
         return;
     std::vector<cv::Point2d> dots;
+    std::vector<double> extents;
     std::vector<uchar> isDot(static_cast<size_t>(count), 0);
     for (int i = 1; i < count; ++i) {
-        if (stats.at<int>(i, cv::CC_STAT_WIDTH) <= dot && stats.at<int>(i, cv::CC_STAT_HEIGHT) <= dot) {
+        const int width = stats.at<int>(i, cv::CC_STAT_WIDTH);
+        const int height = stats.at<int>(i, cv::CC_STAT_HEIGHT);
+        if (width <= dot && height <= dot) {
             dots.emplace_back(centroids.at<double>(i, 0), centroids.at<double>(i, 1));
+            extents.push_back(std::min(width, height));
             isDot[static_cast<size_t>(i)] = 1;
         }
     }
     const double period = dotPeriod(dots, 2.0 * dot);
     if (period <= 0.0 || period > 2.0 * dot)
         return;
-    // Only dots in line with two neighbours a period away make a dotted
-    // line; the crumbs of print broken by the threshold lie anyhow.
     std::vector<uchar> inLine(dots.size(), 0);
     const PointBuckets buckets(dots, 2.0 * period);
     for (size_t i = 0; i < dots.size(); ++i) {
@@ -139,14 +146,13 @@ void joinDottedLines(cv::Mat& ink, const cv::Size& cell, int minMark)
         });
         for (size_t a = 0; a < steps.size() && !inLine[i]; ++a) {
             for (size_t b = a + 1; b < steps.size(); ++b) {
-                if (steps[a].dot(steps[b]) < -0.95) {
+                if (steps[a].dot(steps[b]) < -straightDots) {
                     inLine[i] = 1;
                     break;
                 }
             }
         }
     }
-    // The ends and corners of a line go with it.
     std::vector<uchar> kept = inLine;
     for (size_t i = 0; i < dots.size(); ++i) {
         buckets.near(dots[i], 1.5 * period, [&](size_t j) {
@@ -165,11 +171,16 @@ void joinDottedLines(cv::Mat& ink, const cv::Size& cell, int minMark)
         for (int x = 0; x < ink.cols; ++x)
             out[x] = isDot[static_cast<size_t>(label[x])] ? 255 : 0;
     }
-    const int reach = oddAtLeast(static_cast<int>(std::ceil(period)) + 1, 3);
+    // The gap between two dots of a line is the period less a dot.
+    const double gap = period - median(extents);
+    const int reach = oddAtLeast(static_cast<int>(std::ceil(gap)) + 1, 3);
     cv::Mat across;
     cv::morphologyEx(lines, across, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, 1)));
     cv::morphologyEx(lines, lines, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, reach)));
     lines |= across;
+    // Where a row of dots meets a column of them neither line may have
+    // the corner dot: closed both ways as well.
+    cv::morphologyEx(lines, lines, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(reach, reach)));
     ink |= lines;
 }
 

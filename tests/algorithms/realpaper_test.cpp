@@ -38,6 +38,7 @@ struct Truth
     QRectF table; // the whole printed table, header and write-in row included
     // Centres of the top left, top right, bottom left and bottom right boxes.
     std::array<QPointF, 4> corners;
+    int digitColumns = 0; // what countDigitColumns counts in every frame; 0 not asked
 
     // The photos have keystone: the grid is the projective lattice through
     // the four corner boxes.
@@ -201,15 +202,26 @@ QVector<Sheet> drawnSheets()
     const QVector<QPoint> pencil{{0, 3}, {1, 0}, {2, 9}, {3, 5}, {4, 4}};
     const QColor black(Qt::black);
     const QColor grey(120, 120, 120);
+    const QColor faintGrey(170, 170, 170);
     const QColor lightRed(240, 140, 120);
+    const QColor lightBrown(205, 160, 115);
+    const QColor red(220, 70, 70);
+    const QColor pink(230, 100, 150);
+    const QColor dark(50, 50, 50);
+    QVector<QPoint> everyRow; // a pencil mark in each of twenty rows
+    for (int r = 0; r < 20; ++r)
+        everyRow.append({(r * 7) % 4, r});
     struct Drawn
     {
         const char* name;
         double dpi;
         G grid;
+        bool a3 = false;
+        int digitColumns = 0; // what countDigitColumns must count; 0 not asked
     };
     // mark, digits, rows, cols, first box, box, pitch, pen, ink, dotted,
-    // header, question numbers, tilt, pencil
+    // header, question numbers, tilt, pencil, rules, stripes, handwriting,
+    // loose margin, bar
     const Drawn drawn[] = {
         {"150 dpi, [0] brackets, pencil, header", 150,
          {G::Brackets, true, 10, 8, {300, 200}, {20, 18}, {36, 24.5}, 2, black, false, true, false, 0, pencil}},
@@ -226,16 +238,43 @@ QVector<Sheet> drawnSheets()
          {G::Bubbles, true, 10, 6, {400, 400}, {33, 42}, {102.8, 50}, 3, lightRed, false, true, false, 0, pencil}},
         {"100 dpi, bubbles, Roll No. table", 100,
          {G::Bubbles, true, 10, 4, {150, 150}, {14, 14}, {20, 18}, 1, black, false, true, false, 0, {}}},
+        {"150 dpi, faint grey dotted [0] brackets, dotted column rules", 150,
+         {G::Brackets, true, 10, 8, {300, 200}, {22, 18}, {36, 26}, 2, faintGrey, true, false, false, 0, {},
+          G::DottedRules},
+         false, 8},
+        {"200 dpi, light brown ellipses with digits", 200,
+         {G::Bubbles, true, 10, 7, {300, 300}, {36, 22}, {50, 32}, 2, lightBrown, false, false, false, 0, pencil}},
+        {"300 dpi, light brown ellipses with digits", 300,
+         {G::Bubbles, true, 10, 7, {450, 450}, {54, 33}, {75, 48}, 3, lightBrown, false, false, false, 0, pencil}},
+        {"150 dpi A3, pencil over [A] brackets in every row", 150,
+         {G::Brackets, false, 20, 4, {300, 300}, {24, 18}, {40, 26}, 2, black, false, false, true, 0, everyRow},
+         true},
+        {"200 dpi, handwriting from the write-in row into the first row", 200,
+         {G::Bubbles, true, 10, 6, {400, 400}, {30, 20}, {45, 32}, 2, black, false, true, false, 0, {}, G::NoRules,
+          QColor(), true}},
+        {"200 dpi, frame 3 mm loose over handwriting", 200,
+         {G::Bubbles, true, 10, 6, {400, 400}, {30, 20}, {45, 32}, 2, black, false, false, false, 0, {}, G::NoRules,
+          QColor(), true, 24}},
+        {"200 dpi, red striped table, frame 3 mm loose over a border and a bar", 200,
+         {G::Bubbles, true, 10, 5, {400, 400}, {28, 20}, {42, 30}, 2, red, false, false, false, 0, pencil, G::NoRules,
+          QColor(250, 215, 215), false, 24, true},
+         false, 5},
+        {"200 dpi, standard grey boxes with letters", 200,
+         {G::Shaded, false, 5, 4, {400, 400}, {68, 48}, {109.656, 80.583}, 2, dark, false, false, false, 0, {}}},
+        {"200 dpi, pink striped table of ten digits", 200,
+         {G::Bubbles, true, 10, 10, {300, 300}, {26, 20}, {40, 30}, 2, pink, false, false, false, 0, {}, G::NoRules,
+          QColor(250, 222, 234)},
+         false, 10},
     };
     QVector<Sheet> sheets;
     for (const Drawn& d : drawn) {
-        QImage image = synthetic::a4Page(d.dpi);
+        QImage image = d.a3 ? synthetic::a3Page(d.dpi) : synthetic::a4Page(d.dpi);
         synthetic::drawPrintedGrid(image, d.grid);
         const G& g = d.grid;
-        const Truth truth{QString::fromLatin1(d.name), QString(), !g.digits, QStringLiteral("tune"), d.dpi,
-                          g.rows, g.cols, g.box, g.table(),
-                          {g.centre(0, 0), g.centre(0, g.cols - 1), g.centre(g.rows - 1, 0),
-                           g.centre(g.rows - 1, g.cols - 1)}};
+        Truth truth{QString::fromLatin1(d.name), QString(), !g.digits, QStringLiteral("tune"), d.dpi,
+                    g.rows, g.cols, g.box, g.table(),
+                    {g.centre(0, 0), g.centre(0, g.cols - 1), g.centre(g.rows - 1, 0), g.centre(g.rows - 1, g.cols - 1)}};
+        truth.digitColumns = d.digitColumns;
         sheets.append({QPixmap::fromImage(image), truth});
     }
     return sheets;
@@ -365,7 +404,7 @@ TEST(RealPaper, handReadAndFittedTruthAgree)
 TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
 {
     const QVector<Sheet> sheets = allSheets();
-    ASSERT_EQ(sheets.size(), expectedRows() + (chosenSet() == QLatin1String("heldout") ? 0 : 7));
+    ASSERT_EQ(sheets.size(), expectedRows() + (chosenSet() == QLatin1String("heldout") ? 0 : 16));
     QMap<QString, QVector<Measured>> tables; // per scan
     QVector<Check> checks;
     for (const Sheet& s : sheets) {
@@ -390,6 +429,11 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                              .toStdString());
             const bool fits = axisAlignedGridFits(truth);
             Check check{fits, truth.set, truth.sheet, truth.grid, QLatin1String(frameNames[f]), QString()};
+            if (truth.digitColumns > 0) {
+                int count = 0;
+                EXPECT_EQ(countDigitColumns(page, frame, count), 0);
+                EXPECT_EQ(count, truth.digitColumns);
+            }
             OptionGridParams grid;
             const int result = truth.objective ? getObjectPos(page, frame, truth.rows, truth.cols, grid)
                                                : getStuNoPos(page, frame, truth.rows, truth.cols, false, grid);
