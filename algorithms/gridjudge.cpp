@@ -5,6 +5,7 @@
 #include "algorithms/gridlattice.h"
 #include "algorithms/gridshapes.h"
 #include "algorithms/imagebasics.h"
+#include "algorithms/optiongridfit.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -34,6 +35,8 @@ constexpr float sameResolution = 0.03f;
 // cuts is whole: at least this many pixels and millimetres.
 constexpr int minSearchMargin = 16;
 constexpr double searchMarginMm = 2.0;
+// The most pixels a frame is measured on.
+constexpr double maxMeasuredPixels = 1.5e6;
 
 bool inRange(double value, double low, double high)
 {
@@ -241,22 +244,45 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
     return 0;
 }
 
-cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, cv::Rect& inner)
+cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, double maxPixels, cv::Rect& inner, double& factor)
 {
     const float dpi = pageDpi(page.size());
     const int margin = std::max(minSearchMargin, static_cast<int>(std::lround(searchMarginMm * dpi / 25.4)));
     const QRect reach = framed.adjusted(-margin, -margin, margin, margin);
     const QRect around = reach.intersected(QRect(QPoint(0, 0), page.size()));
-    cv::Mat wider = greyOfImage(cropPixmap(page, around).toImage());
-    if (wider.empty())
+    // Read in place and made smaller before anything else is done with it:
+    // a whole page is a great many pixels to copy.
+    const QImage image = page.toImage();
+    const cv::Mat colour = viewOfImage(image);
+    if (colour.empty())
         CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
+    cv::Mat region = colour(cv::Rect(around.x(), around.y(), around.width(), around.height()));
+    // Made smaller by a whole number, each pixel the mean of a square of
+    // them: the fastest way, and the fairest to thin strokes.
+    factor = 1.0;
+    const double pixels = static_cast<double>(reach.width()) * reach.height();
+    if (pixels > maxPixels) {
+        const int shrink = static_cast<int>(std::ceil(std::sqrt(pixels / maxPixels)));
+        factor = 1.0 / shrink;
+        const cv::Size smallSize(region.cols / shrink, region.rows / shrink);
+        cv::Mat smaller;
+        cv::resize(region(cv::Rect(0, 0, smallSize.width * shrink, smallSize.height * shrink)), smaller, smallSize, 0, 0,
+                   cv::INTER_AREA);
+        region = smaller;
+    }
+    cv::Mat grey = greyOfColour(region);
+    if (grey.data == region.data)
+        grey = grey.clone();
     // Beyond the page's edge lies paper: a box printed up to it is a
     // whole box, not one the frame's surroundings cut.
-    cv::copyMakeBorder(wider, wider, around.top() - reach.top(), reach.bottom() - around.bottom(),
-                       around.left() - reach.left(), reach.right() - around.right(), cv::BORDER_CONSTANT,
-                       cv::Scalar(greyPercentile(wider, 0.9)));
-    inner = cv::Rect(framed.x() - reach.x(), framed.y() - reach.y(), framed.width(), framed.height());
-    return wider;
+    const auto scaled = [&](int length) { return static_cast<int>(std::lround(length * factor)); };
+    cv::copyMakeBorder(grey, grey, scaled(around.top() - reach.top()), scaled(reach.bottom() - around.bottom()),
+                       scaled(around.left() - reach.left()), scaled(reach.right() - around.right()),
+                       cv::BORDER_CONSTANT, cv::Scalar(greyPercentile(grey, 0.9)));
+    inner = cv::Rect(cv::Point(scaled(framed.x() - reach.x()), scaled(framed.y() - reach.y())),
+                     cv::Point(scaled(framed.right() + 1 - reach.x()), scaled(framed.bottom() + 1 - reach.y())))
+        & cv::Rect(0, 0, grey.cols, grey.rows);
+    return grey;
 }
 
 int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
@@ -265,15 +291,20 @@ int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int co
     if (framed.isEmpty())
         CV_Error(cv::Error::StsOutOfRange, "the framed region lies outside the page");
     cv::Rect inner;
-    const cv::Mat grey = greyAroundFrame(page, framed, inner);
-    if (isBlankRegion(grey(inner)))
+    double factor = 1.0;
+    // A frame over far more than a block (a whole page) is measured
+    // smaller, in about the time a block takes; boxes stay some tens of
+    // pixels wide.
+    const cv::Mat grey = greyAroundFrame(page, framed, maxMeasuredPixels, inner, factor);
+    if (inner.empty() || isBlankRegion(grey(inner)))
         return 1;
     OptionGridParams measured;
-    const int result = measureGridOnPrint(grey, inner, rows, cols, pageDpi(page.size()), measured);
+    const int result = measureGridOnPrint(grey, inner, rows, cols, static_cast<float>(pageDpi(page.size()) * factor),
+                                          measured);
     if (result != 0)
         return result;
     measured.x -= inner.x;
     measured.y -= inner.y;
-    grid = measured;
+    grid = scaleOptionGrid(measured, static_cast<float>(factor));
     return 0;
 }

@@ -37,6 +37,7 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
 int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid);
 
 // The grey of a frame (clipped to the page) and a margin of a couple of
-// millimetres around it, padded with paper beyond the page's edge;
-// `inner` is the frame in it.
-cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, cv::Rect& inner);
+// millimetres around it, padded with paper beyond the page's edge, made
+// smaller by `factor` where it holds more than `maxPixels`; `inner` is the
+// frame in it.
+cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, double maxPixels, cv::Rect& inner, double& factor);
