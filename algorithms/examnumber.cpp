@@ -1,6 +1,5 @@
 #include "algorithms/examnumber.h"
 
-#include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/errorguard.h"
 #include "algorithms/conversions.h"

@@ -1,6 +1,5 @@
 #include "algorithms/optiongrid.h"
 
-#include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/conversions.h"
 #include "algorithms/errorguard.h"
