@@ -25,8 +25,14 @@ constexpr double onPrintLarger = 1.5;
 // The shapes of a row or column are at least this share of the grid's size.
 constexpr double lineSizeShare = 0.9;
 // A box without a shape of its own is on the print when this share of the
-// print the grid's boxes hold in common lies there.
+// print the grid's boxes hold in common (what nearly all of them hold)
+// lies there, and a line's boxes show at least the second share of it on
+// the whole; question numbers in their place three quarters.
 constexpr double templateShare = 0.7;
+constexpr double lineLikeness = 0.85;
+constexpr double templateFrequency = 0.85;
+// The middle of a box, this share of it either side, holds its glyph.
+constexpr double glyphShare = 0.3;
 // The resolution of the standard grid, and how close a page's must be to
 // be taken as it.
 constexpr float standardDpi = 200.0f;
@@ -71,8 +77,9 @@ void snapToStandard(OptionGridParams& grid, int rows, int cols, float dpi)
 }
 
 // The print of a box as the grid's own boxes show it: the pixels that
-// are ink in at least half of them, as offsets from the box's centre.
-// Empty when too few boxes were found to tell.
+// are ink in nearly all of them, as offsets from the box's centre, round
+// its middle, where each box holds its own letter or digit. Empty when too
+// few boxes were found to tell.
 std::vector<cv::Point> boxTemplate(const cv::Mat& ink, const std::vector<cv::Point2d>& centres, const cv::Size& box)
 {
     constexpr size_t minBoxes = 3;
@@ -95,25 +102,27 @@ std::vector<cv::Point> boxTemplate(const cv::Mat& ink, const std::vector<cv::Poi
     std::vector<cv::Point> print;
     for (int y = 0; y < sum.rows; ++y) {
         for (int x = 0; x < sum.cols; ++x) {
-            if (used >= static_cast<int>(minBoxes) && 2 * sum.at<int>(y, x) >= used)
-                print.emplace_back(x - halfWidth, y - halfHeight);
+            const cv::Point at(x - halfWidth, y - halfHeight);
+            const bool glyph = std::abs(at.x) < glyphShare * box.width && std::abs(at.y) < glyphShare * box.height;
+            if (!glyph && used >= static_cast<int>(minBoxes) && sum.at<int>(y, x) >= templateFrequency * used)
+                print.push_back(at);
         }
     }
     return print;
 }
 
-// Whether the print at `centre`, or a little beside it, holds the box's
-// print: at least templateShare of its pixels, each found within a pixel.
-bool templateOnPrint(const cv::Mat& nearInk, const std::vector<cv::Point>& print, const cv::Point2d& centre,
-                     const cv::Size& box)
+// How much of the box's print lies at `centre`, or a little beside it:
+// the largest share of its pixels found, each within a pixel.
+double likeness(const cv::Mat& nearInk, const std::vector<cv::Point>& print, const cv::Point2d& centre,
+                const cv::Size& box)
 {
     if (print.empty())
-        return false;
+        return 0.0;
     const int reachX = box.width / 4;
     const int reachY = box.height / 4;
     const int step = std::max(1, std::min(reachX, reachY) / 4);
-    const int needed = static_cast<int>(std::ceil(templateShare * static_cast<double>(print.size())));
-    for (int dy = -reachY; dy <= reachY; dy += step) {
+    int best = 0;
+    for (int dy = -reachY; dy <= reachY && best < static_cast<int>(print.size()); dy += step) {
         for (int dx = -reachX; dx <= reachX; dx += step) {
             const cv::Point at(static_cast<int>(std::lround(centre.x)) + dx, static_cast<int>(std::lround(centre.y)) + dy);
             int found = 0;
@@ -122,41 +131,43 @@ bool templateOnPrint(const cv::Mat& nearInk, const std::vector<cv::Point>& print
                 if (q.x >= 0 && q.y >= 0 && q.x < nearInk.cols && q.y < nearInk.rows && nearInk.at<uchar>(q))
                     ++found;
             }
-            if (found >= needed)
-                return true;
+            best = std::max(best, found);
         }
     }
-    return false;
+    return static_cast<double>(best) / static_cast<double>(print.size());
 }
 
-// Whether every row and every column of the laid-out grid has at least
-// half its boxes on the print: on a printed shape, or where the print
-// holds what the grid's found boxes hold in common (bubbles run together,
-// a digit run into its rim). The shapes of a line must not be smaller than
-// the grid's boxes: the question numbers beside a block of bracketed
-// letters are shapes on the lattice too, but a line of them is smaller.
-bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& ink, const OptionGridParams& grid,
+// gridOffPrint unless every row and every column of the laid-out grid
+// lies on the print: at least half its boxes on a printed shape or where
+// the print holds what the grid's found boxes hold in common (bubbles run
+// together, a digit run into its rim), and the line as a whole holding
+// that print. A line of question numbers beside the boxes is no line of
+// the grid: its shapes are smaller than the boxes, or unlike them.
+int judgeAgainstPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& ink, const OptionGridParams& grid,
                       int rows, int cols)
 {
     std::vector<cv::Point2d> centres;
     for (const PrintedShape& s : shapes)
         centres.push_back(s.centre());
     const PointBuckets buckets(centres, std::max(grid.boxWidth, grid.boxHeight));
+    const auto boxCentre = [&](int r, int c) {
+        return cv::Point2d(grid.x + c * grid.columnPitch + grid.boxWidth / 2.0,
+                           grid.y + r * grid.rowPitch + grid.boxHeight / 2.0);
+    };
     struct Line
     {
         int off = 0;
+        double likeness = 0.0;
         std::vector<double> widths;
         std::vector<double> heights;
     };
     std::vector<Line> rowLines(static_cast<size_t>(rows));
     std::vector<Line> columnLines(static_cast<size_t>(cols));
-    std::vector<cv::Point2d> unmatched;
-    std::vector<std::pair<int, int>> unmatchedAt;
+    std::vector<bool> onShape(static_cast<size_t>(rows) * static_cast<size_t>(cols), false);
     std::vector<cv::Point2d> matched;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
-            const cv::Point2d centre(grid.x + c * grid.columnPitch + grid.boxWidth / 2.0,
-                                     grid.y + r * grid.rowPitch + grid.boxHeight / 2.0);
+            const cv::Point2d centre = boxCentre(r, c);
             const PrintedShape* nearest = nullptr;
             double nearestDistance = 0.0;
             buckets.near(centre, std::max(grid.boxWidth, grid.boxHeight), [&](size_t i) {
@@ -171,11 +182,9 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& in
                     nearestDistance = cv::norm(d);
                 }
             });
-            if (!nearest) {
-                unmatched.push_back(centre);
-                unmatchedAt.emplace_back(r, c);
+            if (!nearest)
                 continue;
-            }
+            onShape[static_cast<size_t>(r * cols + c)] = true;
             matched.push_back(nearest->centre());
             for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
                 line->widths.push_back(nearest->box.width);
@@ -183,20 +192,23 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& in
             }
         }
     }
-    if (!unmatched.empty()) {
-        const cv::Size box(static_cast<int>(std::lround(grid.boxWidth)), static_cast<int>(std::lround(grid.boxHeight)));
-        const std::vector<cv::Point> print = boxTemplate(ink, matched, box);
-        cv::Mat nearInk;
+    const cv::Size box(static_cast<int>(std::lround(grid.boxWidth)), static_cast<int>(std::lround(grid.boxHeight)));
+    const std::vector<cv::Point> print = boxTemplate(ink, matched, box);
+    cv::Mat nearInk;
+    if (!print.empty())
         cv::dilate(ink, nearInk, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
-        for (size_t i = 0; i < unmatched.size(); ++i) {
-            if (templateOnPrint(nearInk, print, unmatched[i], box))
-                continue;
-            ++rowLines[static_cast<size_t>(unmatchedAt[i].first)].off;
-            ++columnLines[static_cast<size_t>(unmatchedAt[i].second)].off;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            const double like = print.empty() ? 0.0 : likeness(nearInk, print, boxCentre(r, c), box);
+            const bool off = !onShape[static_cast<size_t>(r * cols + c)] && like < templateShare;
+            for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
+                line->off += off ? 1 : 0;
+                line->likeness += like;
+            }
         }
     }
     const auto holds = [&](const Line& line, int length) {
-        if (2 * line.off > length)
+        if (2 * line.off > length || (!print.empty() && line.likeness < lineLikeness * length))
             return false;
         if (line.widths.empty())
             return true;
@@ -204,8 +216,10 @@ bool everyLineOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& in
         const double height = median(line.heights) / grid.boxHeight;
         return std::min(width, height) >= lineSizeShare;
     };
-    return std::all_of(rowLines.begin(), rowLines.end(), [&](const Line& l) { return holds(l, cols); })
-        && std::all_of(columnLines.begin(), columnLines.end(), [&](const Line& l) { return holds(l, rows); });
+    if (!std::all_of(rowLines.begin(), rowLines.end(), [&](const Line& l) { return holds(l, cols); })
+        || !std::all_of(columnLines.begin(), columnLines.end(), [&](const Line& l) { return holds(l, rows); }))
+        return gridOffPrint;
+    return 0;
 }
 
 } // namespace
@@ -230,6 +244,11 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
     const ShapeScale scale{cv::Size(std::max(frame.width / cols, 1), std::max(frame.height / rows, 1)), dpi};
     cv::Mat ink;
     const std::vector<PrintedShape> shapes = findPrintedShapes(grey, scale, &ink);
+    // A box filled in solid shows no stroke: its fill is its print.
+    for (const PrintedShape& s : shapes) {
+        if (s.kind == ShapeKind::Filled)
+            cv::rectangle(ink, cv::Rect(s.box), cv::Scalar(255), cv::FILLED);
+    }
     OptionGridParams fitted;
     switch (fitLattice(shapes, rows, cols, frame, fitted)) {
     case LatticeFit::NoLattice: return unmeasurableGrid;
@@ -238,8 +257,9 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
     case LatticeFit::Fitted: break;
     }
     snapToStandard(fitted, rows, cols, dpi);
-    if (!everyLineOnPrint(shapes, ink, fitted, rows, cols))
-        return gridOffPrint;
+    const int verdict = judgeAgainstPrint(shapes, ink, fitted, rows, cols);
+    if (verdict != 0)
+        return verdict;
     grid = fitted;
     return 0;
 }

@@ -696,15 +696,23 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
     // The paper lies a little below its lightest pixel: the level counts
     // from the paper's middle.
     const PaperNoise noise = paperNoise(darkness);
-    const cv::Mat fills = darkness > std::max(minFillLevel, noise.middle + noiseWidths * noise.width);
-    const Components filled(fills, 8);
-    if (static_cast<size_t>(filled.count) > maxMarks)
-        return {};
-    for (int i = 1; i < filled.count; ++i) {
-        const cv::Rect r = filled.rect(i);
-        if (!touchesEdge(r, grey.size()) && sizes.boxSized(r)
-            && static_cast<double>(filled.area(i)) >= minSolidShare * r.area())
-            shapes.push_back({r, ShapeKind::Filled});
+    const double fillLevel = std::max(minFillLevel, noise.middle + noiseWidths * noise.width);
+    // Where shading covers much of the crop, its darkness passes for the
+    // paper's and a pencil mark on it is lost: marks are looked for again
+    // at half the darkness of the darkest print.
+    const double markLevel = std::max(minFillLevel, strongStroke(darkness) / 2.0);
+    for (const double level : {fillLevel, markLevel}) {
+        const Components filled(darkness > level, 8);
+        if (static_cast<size_t>(filled.count) > maxMarks)
+            return {};
+        for (int i = 1; i < filled.count; ++i) {
+            const cv::Rect r = filled.rect(i);
+            if (!touchesEdge(r, grey.size()) && sizes.boxSized(r)
+                && static_cast<double>(filled.area(i)) >= minSolidShare * r.area())
+                shapes.push_back({r, ShapeKind::Filled});
+        }
+        if (markLevel == fillLevel)
+            break;
     }
     if (shapes.size() > maxMarks)
         return {};

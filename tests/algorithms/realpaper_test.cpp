@@ -413,6 +413,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
         ASSERT_FALSE(page.isNull()) << truth.sheet.toStdString();
         const QRectF sheet(QPointF(0, 0), page.size());
         QVector<QPointF> firstFrame; // box centres from the tight frame
+        QSizeF firstBox;               // and its box
         const double fourAt200Dpi = 4 * truth.dpi / 200;
         const QRectF frames[] = {truth.around(0), truth.around(fourAt200Dpi), truth.around(2 * fourAt200Dpi),
                                  truth.table};
@@ -435,6 +436,11 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                 EXPECT_EQ(count, truth.digitColumns);
             }
             OptionGridParams grid;
+            // A block framed with its question numbers and asked for one
+            // option more than it prints is refused, not laid out with its
+            // first option on the numbers.
+            if (truth.objective && fits && drawn == truth.table)
+                EXPECT_NE(getObjectPos(page, frame, truth.rows, truth.cols + 1, grid), 0) << "one option more";
             const int result = truth.objective ? getObjectPos(page, frame, truth.rows, truth.cols, grid)
                                                : getStuNoPos(page, frame, truth.rows, truth.cols, false, grid);
             const bool refused = result == unmeasurableGrid || result == gridCountDiffers || result == gridOffPrint;
@@ -467,8 +473,13 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             // The boxes are the printed ones, not the letters inside them.
             EXPECT_NEAR(grid.boxWidth, truth.box.width(), 0.4 * truth.box.width());
             EXPECT_NEAR(grid.boxHeight, truth.box.height(), 0.4 * truth.box.height());
-            // Any frame gives the same grid: within 2 pixels at 200 dpi.
-            EXPECT_LE(moved, std::max(2.0, truth.dpi / 100.0));
+            // Any frame gives the same grid and box: within 2 pixels at 200 dpi.
+            if (firstBox.isEmpty())
+                firstBox = QSizeF(grid.boxWidth, grid.boxHeight);
+            const double sameWithin = std::max(2.0, truth.dpi / 100.0);
+            EXPECT_LE(moved, sameWithin);
+            EXPECT_NEAR(grid.boxWidth, firstBox.width(), sameWithin);
+            EXPECT_NEAR(grid.boxHeight, firstBox.height(), sameWithin);
             if (off > 0)
                 check.failure = QStringLiteral("%1 off").arg(off);
             checks.append(check);
