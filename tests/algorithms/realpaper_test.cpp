@@ -414,6 +414,8 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
         const QRectF sheet(QPointF(0, 0), page.size());
         QVector<QPointF> firstFrame; // box centres from the tight frame
         QSizeF firstBox;               // and its box
+        QPointF worst(-1, -1);         // the largest centre errors over the frames
+        OptionGridParams wholeTable;   // the grid of the frame round the whole table
         const double fourAt200Dpi = 4 * truth.dpi / 200;
         const QRectF frames[] = {truth.around(0), truth.around(fourAt200Dpi), truth.around(2 * fourAt200Dpi),
                                  truth.table};
@@ -464,6 +466,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                     const QPointF d = laid - truth.centre(r, c);
                     if (std::abs(d.x()) > truth.box.width() / 3 || std::abs(d.y()) > truth.box.height() / 3)
                         ++off;
+                    worst = QPointF(std::max(worst.x(), std::abs(d.x())), std::max(worst.y(), std::abs(d.y())));
                     if (firstFrame.size() < truth.rows * truth.cols)
                         firstFrame.append(laid);
                     const QPointF m = laid - firstFrame[r * truth.cols + c];
@@ -485,8 +488,24 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             checks.append(check);
             EXPECT_EQ(off, 0) << "first box " << grid.x << "," << grid.y << " " << grid.boxWidth << "x"
                               << grid.boxHeight << " pitches " << grid.columnPitch << "," << grid.rowPitch;
+            if (drawn == truth.table) {
+                wholeTable = grid;
+                wholeTable.x += origin.x();
+                wholeTable.y += origin.y();
+            }
             if (s.scanned && drawn == truth.table)
                 tables[truth.sheet].append({truth, frame, grid});
+        }
+        // For the README: the whole table's grid against the truth.
+        if (worst.x() >= 0 && wholeTable.boxWidth > 0) {
+            const QPointF first(wholeTable.x + wholeTable.boxWidth / 2, wholeTable.y + wholeTable.boxHeight / 2);
+            std::printf("%s, %s: first box (%.1f, %.1f), pitches %.2f / %.2f; truth (%.1f, %.1f), %.2f / %.2f; "
+                        "worst %.1f / %.1f px of %.1f / %.1f\n",
+                        qPrintable(truth.sheet), qPrintable(truth.grid), first.x(), first.y(), wholeTable.columnPitch,
+                        wholeTable.rowPitch, truth.centre(0, 0).x(), truth.centre(0, 0).y(),
+                        QLineF(truth.centre(0, 0), truth.centre(0, truth.cols - 1)).length() / std::max(1, truth.cols - 1),
+                        QLineF(truth.centre(0, 0), truth.centre(truth.rows - 1, 0)).length() / std::max(1, truth.rows - 1),
+                        worst.x(), worst.y(), truth.box.width() / 3, truth.box.height() / 3);
         }
     }
     for (const Sheet& s : sheets) {
