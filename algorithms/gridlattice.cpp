@@ -84,8 +84,9 @@ std::vector<Size2> commonSizes(const std::vector<PrintedShape>& shapes)
     std::sort(support.begin(), support.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<std::pair<int, int>> picked;
     std::vector<Size2> sizes;
-    for (const auto& [count, key] : support) {
-        if (sizes.size() == maxSizeClasses || count < 2)
+    for (const auto& entry : support) {
+        const std::pair<int, int>& key = entry.second;
+        if (sizes.size() == maxSizeClasses || entry.first < 2)
             break;
         const bool close = std::any_of(picked.begin(), picked.end(), [&](const auto& p) {
             return std::abs(p.first - key.first) <= 2 && std::abs(p.second - key.second) <= 2;
