@@ -1,7 +1,11 @@
 #pragma once
 
-// Box sizes and gaps of a column or row of boxes, measured on the
-// projections of a black-and-white crop (content 255 on 0).
+// The profile measurement of a grid of boxes: box sizes and gaps of a
+// column or row of boxes, measured on the projections of a black-and-white
+// crop (content 255 on 0), with outlined and bracketed boxes first made
+// solid so that they measure as filled ones do.
+
+#include "algorithms/optiongridparams.h"
 
 #include <opencv2/core.hpp>
 
@@ -45,3 +49,20 @@ void splitProjection(const cv::Mat& projection, float ratio, std::vector<int>& r
 // averages that out, where a span over the number of gaps carries the
 // error of its two ends. `rough` itself when fewer than two starts remain.
 double fitPitch(const std::vector<int>& starts, double rough, int count);
+
+// Fills the inside of every closed outline smaller than `cell` in both
+// directions, in a black-and-white image (ink 255): outlined boxes and
+// bubbles become solid, with whatever is printed inside them, while the
+// boxes of a header or a grid's own ruled cells stay open.
+void fillSmallOutlines(cv::Mat& image, const cv::Size& cell);
+
+// fillSmallOutlines, then every mark no larger than `cell` filled to its
+// bounds: bracketed letters and outlines broken open become solid too.
+void fillOpenBoxes(cv::Mat& image, const cv::Size& cell);
+
+// How far inside the measured outer edges of `grid` its boxes are drawn:
+// half the typical stroke across the left and right sides of the boxes in
+// `ink`, the black-and-white image before fillOpenBoxes. An outline is
+// drawn on the middle of its stroke. 0 for filled boxes or when no side
+// stroke is found.
+float outlineInset(const cv::Mat& ink, const OptionGridParams& grid, int rows, int cols);

@@ -3,7 +3,7 @@
 // The exam-number checks: how many digit columns a framed bubble grid has,
 // and where its bubbles lie.
 
-#include "algorithms/gridrecheck.h"
+#include "algorithms/gridjudge.h"
 #include "algorithms/optiongridparams.h"
 
 #include <QPixmap>
@@ -17,20 +17,17 @@
 // 1 blank frame (count untouched), -1 image library error.
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count);
 
-// Measures the rows x cols bubble grid inside the frame at the page's own
-// resolution, relative to the frame's rounded top-left corner. The grid's
-// ruled frame is looked for up to 16 pixels beyond the frame, so a frame
-// drawn a little inside or outside the rules gives the same grid. When the
-// grid's frame lines are not found the standard grid is fitted instead.
-// The border flag does not change the measurement. A grid whose boxes do
-// not sit on the printed ones is measured again from the print
-// (settleGridOnInk). 0 measured, 1 blank frame, unmeasurableGrid when no
-// grid lies on the print, -1 image library error (logged); the grid is
-// written only on 0.
+// Measures the rows x cols bubble grid inside the frame on its print at
+// the page's own resolution (measureFramedGrid), relative to the frame's
+// rounded top-left corner. The border flag does not change the
+// measurement. 0 measured, 1 blank frame, a refusal code of gridjudge.h
+// when the print holds no such grid, -1 image library error (logged);
+// the grid is written only on 0.
 int getStuNoPos(const QPixmap& page, const QRectF& frame, int rows, int cols, bool border,
                 OptionGridParams& grid);
 
-// Measures the bubble grid inside the ruled frame of a region image.
-// 0 measured (grid written), 1 no frame lines found or a caught error
-// (logged).
+// The profile measurement of a bubble grid inside the ruled frame of a
+// region image, from the row and column projections of its ink; the step
+// measures on the print instead (getStuNoPos). 0 measured (grid written),
+// 1 no frame lines found or a caught error (logged).
 int getTicketNoPosition(const cv::Mat& region, int rows, int cols, OptionGridParams& grid);

@@ -85,7 +85,11 @@ cv::Mat viewOfImage(const QImage& image)
 
 cv::Mat greyOfImage(const QImage& image)
 {
-    const cv::Mat colour = viewOfImage(image);
+    return greyOfColour(viewOfImage(image));
+}
+
+cv::Mat greyOfColour(const cv::Mat& colour)
+{
     cv::Mat grey;
     convertToGray(colour, grey);
     if (colour.channels() < 3 || colour.depth() != CV_8U || !hasColouredPrint(colour))

@@ -28,6 +28,8 @@ cv::Mat viewOfImage(const QImage& image);
 // most contrast instead, where light coloured print is darkest; a page
 // in black and grey gives the same grey as convertToGray.
 cv::Mat greyOfImage(const QImage& image);
+// The same for a matrix as viewOfImage gives it.
+cv::Mat greyOfColour(const cv::Mat& colour);
 
 // True when the image holds fewer than 20 ink pixels (pixels at or below
 // the Otsu level of its grey copy). An empty image is blank.

@@ -1,9 +1,9 @@
 #include "algorithms/optiongrid.h"
 
-#include "algorithms/boxoutlines.h"
 #include "algorithms/boxprofile.h"
 #include "algorithms/conversions.h"
 #include "algorithms/errorguard.h"
+#include "algorithms/gridjudge.h"
 #include "algorithms/imagebasics.h"
 #include "algorithms/localthreshold.h"
 #include "algorithms/optiongridfit.h"
@@ -172,36 +172,5 @@ int getObjectSelectPosition(cv::Mat& image, int rows, int cols, OptionGridParams
 
 int getObjectPos(const QPixmap& page, const QRectF& frame, int rows, int cols, OptionGridParams& grid)
 {
-    return guardImageLibrarySilently(-1, [&] {
-        // The measurement works in grey from its first step.
-        const cv::Mat pageGrey = greyOfImage(cropPixmap(page, frame).toImage());
-        if (pageGrey.empty())
-            CV_Error(cv::Error::StsBadArg, "the framed region could not be converted");
-        cv::Mat image;
-        // Scaled by the factor itself, not to a whole-pixel width: the
-        // grid found is divided by the factor, and a width rounded to whole
-        // pixels scales by a slightly other one, which on twenty rows of a
-        // 300-dpi page puts the last row five pixels off.
-        const float factor = scaleFactorTo200Dpi(page.size());
-        if (factor != 1.0f)
-            cv::resize(pageGrey, image, cv::Size(), factor, factor, cv::INTER_NEAREST_EXACT);
-        else
-            image = pageGrey.clone();
-        if (isBlankRegion(image))
-            return 1;
-
-        OptionGridParams measured;
-        if (getObjectSelectPosition(image, rows, cols, measured) != 0) {
-            cv::Mat fallback = image.clone();
-            estimateOptionGrid(measured, fallback, rows, cols);
-        }
-        fitOptionGrid(rows, cols, measured, cv::Rect(0, 0, image.cols, image.rows));
-        measured = scaleOptionGrid(measured, factor);
-        // Checked where the print is sharpest: a bracket a pixel wide at
-        // 100 dpi would blur away on the way to 200 dpi and back.
-        if (!settleGridOnInk(pageGrey, rows, cols, measured))
-            return unmeasurableGrid;
-        grid = measured;
-        return 0;
-    });
+    return guardImageLibrarySilently(-1, [&] { return measureFramedGrid(page, frame, rows, cols, grid); });
 }

@@ -10,7 +10,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 
 // Every framing check on whole pages at 200 and 300 dpi, A4 portrait and
 // A3 landscape, as scanners and picture files deliver them. Aim: each
@@ -137,6 +139,47 @@ void registerPageCornerRows()
     }
 }
 
+// The page as a poor scanner delivers it: grain over the paper and dark
+// specks strewn over the whole sheet.
+QImage noisy(const QImage& page)
+{
+    QImage image = page.convertToFormat(QImage::Format_RGB32);
+    std::mt19937 random(7);
+    std::normal_distribution<double> grain(0.0, 12.0);
+    std::uniform_int_distribution<int> speck(0, 199);
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = speck(random) == 0 ? 40 : std::clamp(qGray(row[x]) + static_cast<int>(grain(random)), 0, 255);
+            row[x] = qRgb(grey, grey, grey);
+        }
+    }
+    return image;
+}
+
+// The worst frame an operator draws: the whole noisy page asked for a
+// block of 20 x 4. Whatever the answer, it must come in time.
+void registerWholeNoisyPageRows()
+{
+    for (const Sheet& sheet : sheets) {
+        const std::string row = "BM_ObjectiveGridWholeNoisyPage/" + sheet.name().toStdString();
+        benchmark::RegisterBenchmark(row.c_str(), [sheet](benchmark::State& state) {
+            const QPixmap page = QPixmap::fromImage(noisy(sheet.page()));
+            const QRectF whole(QPointF(0, 0), page.size());
+            OptionGridParams grid;
+            getObjectPos(page, whole, 20, 4, grid);
+            for (auto _ : state) {
+                if (getObjectPos(page, whole, 20, 4, grid) == -1)
+                    state.SkipWithError("image library error");
+            }
+        })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+    }
+}
+
 const bool registered = [] {
     registerRows("BM_Line", line);
     registerRows("BM_Title", title);
@@ -147,6 +190,7 @@ const bool registered = [] {
     registerRows("BM_ObjectiveArea", objectiveArea);
     registerRows("BM_ObjectiveGrid", objectiveGrid);
     registerPageCornerRows();
+    registerWholeNoisyPageRows();
     return true;
 }();
 

@@ -1,7 +1,9 @@
 #include "app/steps/framingstep.h"
 
+#include "algorithms/gridjudge.h"
 #include "canvas/item/eirectitem.h"
 #include "model/answersheet.h"
+#include "model/infra/logger.h"
 #include "model/removeditems.h"
 #include "widgets/kit/eidialog.h"
 #include "widgets/kit/eimessagebox.h"
@@ -43,6 +45,12 @@ bool FramingCall::refuseInformation(const QString& text)
 {
     EIMessageBox::information(busy.parent(), messageTitle, text);
     return false;
+}
+
+bool FramingCall::refuseGrid(const QString& text, const char* check, int code)
+{
+    fileLogger(LogInfo) << check << " refused the frame: " << gridRefusalReason(code);
+    return refuseInformation(text);
 }
 
 bool FramingCall::confirmReplace(const QString& question)

@@ -34,6 +34,9 @@ public:
     bool refuse(const QString& text);
     // The same refusal as an information box, where the step words it so.
     bool refuseInformation(const QString& text);
+    // A grid check's refusal: the step's own text for the operator, and
+    // why in the log (`check` names the step's check, `code` is its result).
+    bool refuseGrid(const QString& text, const char* check, int code);
     // The step's question before its earlier framing is replaced; true on "是".
     bool confirmReplace(const QString& question);
     // Leaves the overlay up for the main window, which closes it after

@@ -160,8 +160,9 @@ bool ProcedureController::validateObjectiveFrame(QRectF frame, ImageViewer* view
         return call.refuse(QStringLiteral("请检查输入的题号或选项数量是否正确！"));
 
     OptionGridParams grid;
-    if (getObjectPos(pixmap, frame, block.rows, block.count, grid) != 0)
-        return call.refuseInformation(gridRefusal);
+    const int measured = getObjectPos(pixmap, frame, block.rows, block.count, grid);
+    if (measured != 0)
+        return call.refuseGrid(gridRefusal, "getObjectPos", measured);
     // Nothing goes into the page before the grid is laid out: a refused
     // block must not leave an empty section that counts as framed.
     EIRectItem* item = FramingItems::plain(frame);

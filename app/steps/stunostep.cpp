@@ -28,14 +28,16 @@ constexpr int halfClosedBorder = 1;
 const QString gridRefusal = QStringLiteral("框选区域校验不通过，请重新框选准考证号");
 
 // On a card of several papers the exam number is one and the same grid:
-// the first page that has it lends its properties to the others.
-const PageSheet* pageWithExamNumber()
+// the first page that has it lends its properties to the others. The page
+// being framed lends nothing to itself, even while it keeps the area it
+// is about to replace.
+const PageSheet* pageWithExamNumber(const PageSheet& framed)
 {
     if (answerSheet.paperCnt <= 1)
         return nullptr;
     const PageSheet* found = nullptr;
-    answerSheet.anyPage([&found](const PageSheet& page) {
-        if (page.ticketNum.enabled)
+    answerSheet.anyPage([&found, &framed](const PageSheet& page) {
+        if (page.ticketNum.enabled && &page != &framed)
             found = &page;
         return found != nullptr;
     });
@@ -71,15 +73,15 @@ bool ProcedureController::validateStuNoFrame(QRectF frame, ImageViewer* viewer)
     if (page->stuNoMode == StuNoBarcode)
         return frameBarcode(call, *page, frame, *viewer);
 
+    // The area framed before stays until the new one is accepted: a
+    // refused or cancelled re-frame must not leave the page without one.
     if (page->ticketNum.enabled
         && !call.confirmReplace(QStringLiteral("当前框选内容已存在，请确认是否删除考号信息并重新框选?")))
         return false;
-    discardItem(page->ticketNum.frame);
-    page->ticketNum.reset(false);
     const QPixmap pixmap = page->image.pixmap;
 
     // Another paper's grid is taken as it is, without asking.
-    const PageSheet* lender = pageWithExamNumber();
+    const PageSheet* lender = pageWithExamNumber(*page);
     TicketNum chosen;
     if (lender) {
         chosen = lender->ticketNum;
@@ -97,8 +99,9 @@ bool ProcedureController::validateStuNoFrame(QRectF frame, ImageViewer* viewer)
         return call.refuse(QStringLiteral("请检查输入的参数是否正确！"));
 
     OptionGridParams grid;
-    if (getStuNoPos(pixmap, frame, chosen.rows, chosen.count, chosen.borderType == halfClosedBorder, grid) != 0)
-        return call.refuseInformation(gridRefusal);
+    const int measured = getStuNoPos(pixmap, frame, chosen.rows, chosen.count, chosen.borderType == halfClosedBorder, grid);
+    if (measured != 0)
+        return call.refuseGrid(gridRefusal, "getStuNoPos", measured);
     QRectF firstBox = toQRectF(grid);
     double rowSpacing = grid.rowPitch;
     double columnSpacing = grid.columnPitch;
@@ -117,6 +120,8 @@ bool ProcedureController::validateStuNoFrame(QRectF frame, ImageViewer* viewer)
         delete item;
         return call.refuseInformation(gridRefusal);
     }
+    discardItem(page->ticketNum.frame);
+    page->ticketNum.reset(false);
     TicketNum& area = page->ticketNum;
     area.enabled = true;
     area.frame = item;

@@ -355,19 +355,35 @@ TEST(GetObjectPos, outlinedBoxesAreLaidOutOnTheirDrawnPlaces)
     }
 }
 
-TEST(GetObjectPos, aFrameWithoutBoxesIsRefused)
+// A frame is refused only where the print says so, each time for its
+// reason, and the grid is left as it was.
+TEST(GetObjectPos, framesThePrintSaysNoToAreRefusedForTheirReason)
 {
-    // A pale tint is content for the blank test but vanishes in the
-    // cleaning: the standard grid the measurement falls back to lies on
-    // no printed box.
-    QImage image = synthetic::blankPage(600, 500);
+    // A pale tint is content for the blank test but no box.
+    QImage image = synthetic::blankPage(1654, 1200);
     synthetic::fillBox(image, QRect(150, 150, 200, 150), QColor(250, 250, 250));
+    const DrawnGrid standard{QPoint(700, 200), QSizeF(68, 48), QSizeF(109.656, 80.583)};
+    fillBoxGrid(image, standard, 6, 4);
     const QPixmap page = QPixmap::fromImage(image);
-    const QRectF frame(100, 100, 300, 300);
-
-    OptionGridParams grid = untouched;
-    EXPECT_EQ(getObjectPos(page, frame, 2, 2, grid), unmeasurableGrid);
-    EXPECT_TRUE(sameGrid(grid, untouched));
+    const QRectF block = frameAround(standard, 6, 4, 20);
+    struct Refusal
+    {
+        QRectF frame;
+        int rows;
+        int cols;
+        int code;
+    } const refusals[] = {
+        {QRectF(100, 100, 300, 300), 2, 2, unmeasurableGrid},
+        {block, 6, 3, gridCountDiffers}, // the print holds a fourth column
+        {block, 5, 4, gridCountDiffers},
+        {block.adjusted(0, 0, 0, 100), 7, 4, gridOffPrint}, // a seventh row on paper
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2").arg(r.rows).arg(r.cols).toStdString());
+        OptionGridParams grid = untouched;
+        EXPECT_EQ(getObjectPos(page, r.frame, r.rows, r.cols, grid), r.code);
+        EXPECT_TRUE(sameGrid(grid, untouched));
+    }
 }
 
 TEST(CheckObjectiveArea, countsQuestionRowsAndOptionsByTheFramesShape)

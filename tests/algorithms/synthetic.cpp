@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTransform>
 
 
@@ -89,6 +90,14 @@ void drawMark(QPainter& painter, const PrintedGrid& grid, const QRectF& box, con
     painter.setBrush(Qt::NoBrush);
     switch (grid.mark) {
     case PrintedGrid::Brackets:
+        if (grid.dotted) {
+            const double serif = box.height() / 4;
+            painter.drawPolyline(QPolygonF({box.topLeft() + QPointF(serif, 0), box.topLeft(), box.bottomLeft(),
+                                            box.bottomLeft() + QPointF(serif, 0)}));
+            painter.drawPolyline(QPolygonF({box.topRight() - QPointF(serif, 0), box.topRight(), box.bottomRight(),
+                                            box.bottomRight() - QPointF(serif, 0)}));
+            break;
+        }
         font.setPixelSize(qRound(box.height()));
         painter.setFont(font);
         painter.setPen(grid.ink);
@@ -101,11 +110,31 @@ void drawMark(QPainter& painter, const PrintedGrid& grid, const QRectF& box, con
     case PrintedGrid::Bubbles:
         painter.drawEllipse(box);
         break;
+    case PrintedGrid::Shaded:
+        painter.fillRect(box, QColor(205, 205, 205));
+        break;
     }
     font.setPixelSize(qRound(box.height() * 0.6));
     painter.setFont(font);
     painter.setPen(grid.ink);
     painter.drawText(box, Qt::AlignCenter, text);
+}
+
+// A word written by hand in `box`: a wavy stroke with loops, `reach`
+// pixels further down at its end.
+void drawScribble(QPainter& painter, const QRectF& box, double reach, int seed)
+{
+    QPainterPath path(QPointF(box.left(), box.center().y()));
+    const int loops = 3 + seed % 3;
+    for (int i = 1; i <= loops; ++i) {
+        const double x = box.left() + box.width() * i / loops;
+        const double y = i % 2 ? box.top() : box.bottom();
+        path.quadTo(QPointF(x - box.width() / (2 * loops), y), QPointF(x, box.center().y()));
+    }
+    path.lineTo(QPointF(box.right() - box.width() / 4, box.bottom() + reach));
+    painter.setPen(QPen(QColor(30, 40, 90), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
 }
 
 } // namespace
@@ -115,16 +144,26 @@ QPointF PrintedGrid::centre(int r, int c) const
     return tilt(*this).map(levelBox(*this, r, c).center());
 }
 
+namespace {
+
+// The printed table, level, without the loose margin.
+QRectF printedTable(const PrintedGrid& grid)
+{
+    QRectF table = levelBox(grid, 0, 0).united(levelBox(grid, grid.rows - 1, grid.cols - 1));
+    const double margin = (grid.pitch.width() - grid.box.width()) / 2 + grid.pen;
+    table.adjust(-margin, -margin, margin, margin);
+    if (grid.numbers)
+        table.setLeft(table.left() - grid.pitch.width());
+    if (grid.header)
+        table.setTop(table.top() - 3 * grid.box.height());
+    return table;
+}
+
+} // namespace
+
 QRectF PrintedGrid::table() const
 {
-    QRectF table = levelBox(*this, 0, 0).united(levelBox(*this, rows - 1, cols - 1));
-    const double margin = (pitch.width() - box.width()) / 2 + pen;
-    table.adjust(-margin, -margin, margin, margin);
-    if (numbers)
-        table.setLeft(table.left() - pitch.width());
-    if (header)
-        table.setTop(table.top() - 3 * box.height());
-    return tilt(*this).mapRect(table);
+    return tilt(*this).mapRect(printedTable(*this).adjusted(-loose, -loose, loose, loose));
 }
 
 void drawPrintedGrid(QImage& image, const PrintedGrid& grid)
@@ -133,7 +172,31 @@ void drawPrintedGrid(QImage& image, const PrintedGrid& grid)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setTransform(tilt(grid));
-    const QRectF level = tilt(grid).inverted().mapRect(grid.table());
+    const QRectF level = printedTable(grid);
+    if (grid.stripes.isValid()) {
+        const double top = grid.header ? level.top() + 3 * grid.box.height() : level.top();
+        for (int c = 0; c < grid.cols; c += 2) {
+            const double left = levelBox(grid, 0, c).center().x() - grid.pitch.width() / 2;
+            painter.fillRect(QRectF(left, top, grid.pitch.width(), level.bottom() - top), grid.stripes);
+        }
+    }
+    if (grid.rules != PrintedGrid::NoRules) {
+        painter.setPen(QPen(grid.ink, grid.pen, grid.rules == PrintedGrid::DottedRules ? Qt::DotLine : Qt::SolidLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(level);
+        for (int c = 1; c < grid.cols; ++c) {
+            const double x = levelBox(grid, 0, c).center().x() - grid.pitch.width() / 2;
+            painter.drawLine(QPointF(x, level.top()), QPointF(x, level.bottom()));
+        }
+    }
+    if (grid.bar) {
+        // A neighbouring table's border beside, a thick bar under the table.
+        painter.fillRect(QRectF(level.left(), level.bottom() + grid.loose / 2, level.width(), grid.box.height() / 2),
+                         grid.ink);
+        painter.setPen(QPen(grid.ink, grid.pen));
+        painter.drawLine(QPointF(level.right() + grid.loose / 2, level.top()),
+                         QPointF(level.right() + grid.loose / 2, level.bottom()));
+    }
     if (grid.header) {
         // A dark bar and a row of tall write-in boxes above the grid.
         const QRectF bar(level.left(), level.top(), level.width(), grid.box.height());
@@ -144,8 +207,18 @@ void drawPrintedGrid(QImage& image, const PrintedGrid& grid)
         const double writeTop = bar.bottom() + grid.box.height() * 0.3;
         for (int c = 0; c < grid.cols; ++c) {
             const QRectF cell = levelBox(grid, 0, c);
-            painter.drawRect(QRectF(cell.left() - 1, writeTop, grid.pitch.width() - 2, grid.box.height() * 1.4));
+            const QRectF write(cell.left() - 1, writeTop, grid.pitch.width() - 2, grid.box.height() * 1.4);
+            painter.setPen(QPen(grid.ink, grid.pen));
+            painter.drawRect(write);
+            // A digit written large, its tail down into the first row of boxes.
+            if (grid.handwriting)
+                drawScribble(painter, write.adjusted(3, 3, -3, -3), c % 2 ? grid.box.height() : 0.0, c);
         }
+    }
+    if (grid.handwriting && grid.loose > 0) {
+        // A signature just beside the table, where a loose frame takes it in.
+        const QRectF beside(level.left(), level.bottom() + 2, level.width() * 0.7, grid.loose - 4);
+        drawScribble(painter, beside, 0.0, 1);
     }
     for (int r = 0; r < grid.rows; ++r) {
         if (grid.numbers) {
@@ -176,6 +249,11 @@ QImage a4Page(double dpi)
 {
     const int width = qRound(210.0 / 25.4 * dpi);
     return blankPage(width, width + 1);
+}
+
+QImage a3Page(double dpi)
+{
+    return blankPage(qRound(420.0 / 25.4 * dpi), qRound(297.0 / 25.4 * dpi));
 }
 
 cv::Mat greyMat(std::initializer_list<std::initializer_list<int>> rows)

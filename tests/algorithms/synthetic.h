@@ -41,11 +41,13 @@ QVector<QRect> drawBoxGrid(QImage& image, const QPoint& origin, int rows, int co
 struct PrintedGrid
 {
     enum Mark {
-        Brackets, // "[A]", "[0]"
+        Brackets, // "[A]", "[0]"; dotted, drawn as two dotted brackets
         Strips,   // outlined rectangles touching side by side, A|B|C|D
         Rectangles, // separate outlined rectangles with a digit
-        Bubbles,  // outlined circles with the digit or letter inside
+        Bubbles,  // outlined circles or ellipses with the digit or letter inside
+        Shaded,   // light grey filled boxes, the letter dark on each
     };
+    enum Rules { NoRules, SolidRules, DottedRules }; // between the columns
     Mark mark = Bubbles;
     bool digits = true; // rows of digits (exam number), else option letters
     int rows = 10;
@@ -60,6 +62,14 @@ struct PrintedGrid
     bool numbers = false;  // question numbers left of each row
     double tiltDegrees = 0.0; // turned about the first box
     QVector<QPoint> filled;   // (column, row) shaded in pencil
+    Rules rules = NoRules;
+    QColor stripes;           // when valid, every other column shaded so
+    bool handwriting = false; // written into the write-in row, into the first row of boxes
+    // The table's frame this much wider each way, with what lies in that
+    // margin: handwriting (with `handwriting`), or a border beside and a
+    // thick bar under the table (with `bar`).
+    double loose = 0.0;
+    bool bar = false;
 
     // Where box (r, c) lies on the page, tilt included.
     QPointF centre(int r, int c) const;
@@ -73,6 +83,8 @@ void drawPrintedGrid(QImage& image, const PrintedGrid& grid);
 // A white page 210 mm (A4) wide at `dpi`, a pixel higher than wide: a
 // portrait page, so that the checks read its resolution from its width.
 QImage a4Page(double dpi);
+// A white A3 page lying, 420 x 297 mm, at `dpi`.
+QImage a3Page(double dpi);
 
 // A CV_8UC1 matrix written out row by row: greyMat({{0, 255}, {255, 0}}).
 cv::Mat greyMat(std::initializer_list<std::initializer_list<int>> rows);

@@ -94,6 +94,7 @@ TEST_F(CardRoad, newCardFromPictureFilesFramedSavedAndSavedAgainByAFreshProgram)
     drawFrame(firstRoadBlock.frame());
     objectiveDialogs.then([this](DrawObjectivePanel* dialog) {
         EXPECT_EQ(spin(dialog, "boxNumberBegin"), 6);
+        EXPECT_EQ(spin(dialog, "boxCols"), 4);
         shoot(QStringLiteral("objective-dialog"));
         pressOk(dialog);
     });
@@ -101,6 +102,9 @@ TEST_F(CardRoad, newCardFromPictureFilesFramedSavedAndSavedAgainByAFreshProgram)
     ASSERT_EQ(page(0, FaceFront).sections.size(), 1);
     const QVector<SubArea>& blocks = page(0, FaceFront).sections[0].branch;
     ASSERT_EQ(blocks.size(), 2);
+    // The printed boxes, not the letters on them.
+    expectGridOver(blocks[0].frame, firstRoadBlock.boxAt(0, 0), firstRoadBlock.boxAt(4, 3), 2);
+    expectGridOver(blocks[1].frame, secondRoadBlock.boxAt(0, 0), secondRoadBlock.boxAt(4, 3), 2);
     EXPECT_EQ(captionOf(blocks[0].frame), QStringLiteral("第1~5题(单选)"));
     EXPECT_EQ(captionOf(blocks[1].frame), QStringLiteral("第6~10题(单选)"));
     shoot(QStringLiteral("objective"));

@@ -1,4 +1,5 @@
 #include "tests/app/steps/questionstest.h"
+#include "tests/support/logwatch.h"
 
 using namespace questionstest;
 
@@ -58,6 +59,7 @@ TEST_F(Objective, blocksAreMeasuredCaptionedPresetFromTheLastAndAligned)
     objectiveDialogs.then(answer(single, across, 1, 5, 4));
     objectiveDialogs.then(answer(single, across, 1, 5, 4));
     objectiveDialogs.then(answer(single, across, 1, 5, 0));
+    const logwatch::LogWatch log;
     frame(firstBlock.frame());
     frame(firstBlock.frame());
     viewdriver::drag(viewer->graphicsView(), around(blankPaper).topLeft(), around(blankPaper).bottomRight());
@@ -68,6 +70,12 @@ TEST_F(Objective, blocksAreMeasuredCaptionedPresetFromTheLastAndAligned)
                                    "框选区域校验不通过，请重新框选客观题"}));
     EXPECT_TRUE(page(0, FaceFront).sections.isEmpty());
     EXPECT_EQ(enabledSteps(), QList<int>({0, 1, 2, 3, 4}));
+    // The log says why each grid was refused.
+    const QStringList why = log.newRecords(QStringLiteral("Info"), QStringLiteral("getObjectPos refused the frame: "));
+    ASSERT_EQ(why.size(), 3);
+    EXPECT_TRUE(why[0].endsWith(QStringLiteral("the frame is blank")));
+    EXPECT_TRUE(why[1].endsWith(QStringLiteral("no grid of the rows and columns asked lies on printed boxes")))
+        << why[1].toStdString();
 
     // Skip leaves the step empty on purpose; Next takes that back.
     iotest::click(button(QStringLiteral("无客观题，直接跳过")));

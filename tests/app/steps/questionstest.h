@@ -51,8 +51,7 @@ struct ExamGrid
     }
 };
 
-// rows x columns option boxes of the printed 200-dpi size, filled in as on
-// an answered sheet.
+// rows x columns option boxes of the printed 200-dpi size.
 struct BoxGrid
 {
     QPoint origin;
@@ -107,12 +106,20 @@ inline void printExamGrid(QPainter& painter, const ExamGrid& exam)
     }
 }
 
+// The option boxes as the sheets print them: light grey, the option's
+// letter dark on each.
 inline void printOptionBlocks(QPainter& painter, std::initializer_list<BoxGrid> blocks = {firstBlock, secondBlock, verticalBlock})
 {
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPixelSize(30);
+    painter.setFont(font);
+    painter.setPen(QColor(50, 50, 50));
     for (const BoxGrid& block : blocks)
         for (int r = 0; r < block.rows; ++r)
-            for (int c = 0; c < block.columns; ++c)
-                painter.fillRect(block.boxAt(r, c), Qt::black);
+            for (int c = 0; c < block.columns; ++c) {
+                painter.fillRect(block.boxAt(r, c), QColor(205, 205, 205));
+                painter.drawText(block.boxAt(r, c), Qt::AlignCenter, QString(QChar('A' + c)));
+            }
 }
 
 // The three answer areas, the last with its optional marks.
