@@ -17,19 +17,28 @@ namespace {
 // points are found: this high, or this wide if that is larger.
 constexpr int titleFeatureHeight = 40;
 constexpr int titleFeatureWidth = 320;
+// Key points kept of the title.
+constexpr int titleFeatures = 400;
+// The scene is counted in title-sized areas up to this many: two bands of
+// two by three titles.
+constexpr double maxSceneAreas = 12.0;
 
 // Twice the title's width (at most the page's), centred on the title, and
 // one title height above and below it.
-cv::Rect titleSearchBand(const cv::Rect& titleRect, const cv::Size& titleSize, int pageColumns)
+cv::Rect titleSearchBand(const cv::Rect& titleRect, const cv::Size& titleSize, const cv::Size& page)
 {
-    const int bandWidth = 2 * titleRect.width < pageColumns ? 2 * titleRect.width : pageColumns;
+    const int bandWidth = 2 * titleRect.width < page.width ? 2 * titleRect.width : page.width;
     const double left = titleRect.x - 0.5 * titleSize.width;
     // A band that would pass the right edge is pulled back onto the page, so
     // it still holds the title rather than some other part of the page.
     int bandX = 0;
-    if (left > 0 && bandWidth < pageColumns)
-        bandX = std::min(static_cast<int>(left), pageColumns - bandWidth);
-    return cv::Rect(bandX, titleRect.y - titleSize.height, bandWidth, 3 * titleSize.height);
+    if (left > 0 && bandWidth < page.width)
+        bandX = std::min(static_cast<int>(left), page.width - bandWidth);
+    // So is a band that would pass the top or bottom edge: a title printed
+    // close to the paper's edge is still found where it is.
+    const int bandHeight = std::min(3 * titleSize.height, page.height);
+    const int bandY = std::clamp(titleRect.y - titleSize.height, 0, page.height - bandHeight);
+    return cv::Rect(bandX, bandY, bandWidth, bandHeight);
 }
 
 } // namespace
@@ -52,10 +61,12 @@ bool EIAlgorithm::correctTitle4Positive(const std::vector<cv::Mat>& pages, const
             || titleRect.y + titleRect.height >= first.rows)
             return false;
 
-        int minColumns = first.cols;
-        for (const cv::Mat& page : pages)
-            minColumns = std::min(minColumns, page.cols);
-        const cv::Rect band = titleSearchBand(titleRect, title.size(), minColumns);
+        cv::Size smallest = first.size();
+        for (const cv::Mat& page : pages) {
+            smallest.width = std::min(smallest.width, page.cols);
+            smallest.height = std::min(smallest.height, page.rows);
+        }
+        const cv::Rect band = titleSearchBand(titleRect, title.size(), smallest);
 
         std::vector<cv::Mat> bands;
         bands.reserve(2 * pages.size());
@@ -96,7 +107,14 @@ bool EIAlgorithm::matchTitle(const cv::Mat& scene, const cv::Mat& title, int min
             cv::resize(scene, sceneImage, cv::Size(), scale, scale, cv::INTER_AREA);
         }
 
-        cv::Ptr<cv::SIFT> sift = cv::SIFT::create(400, 3, 0.04, 10.0, 1.6);
+        // The scene is many times the title's area, and the print around
+        // the title (or at the page's other end, in the turned band) must
+        // not crowd the title's own key points out of it: the scene keeps
+        // as many per title-sized area as the title keeps in all.
+        const double sceneAreas = std::ceil(static_cast<double>(sceneImage.total()) / titleImage.total());
+        const int sceneFeatures = static_cast<int>(std::min(sceneAreas, maxSceneAreas)) * titleFeatures;
+        const cv::Ptr<cv::SIFT> titleSift = cv::SIFT::create(titleFeatures, 3, 0.04, 10.0, 1.6);
+        const cv::Ptr<cv::SIFT> sceneSift = cv::SIFT::create(sceneFeatures, 3, 0.04, 10.0, 1.6);
         std::vector<cv::KeyPoint> titleKeys, sceneKeys;
         cv::Mat titleDescriptors, sceneDescriptors;
         // Title and scene are described side by side, each on one thread:
@@ -113,9 +131,9 @@ bool EIAlgorithm::matchTitle(const cv::Mat& scene, const cv::Mat& title, int min
                 for (int i = images.start; i < images.end; ++i) {
                     try {
                         if (i == 0)
-                            sift->detectAndCompute(sceneImage, cv::noArray(), sceneKeys, sceneDescriptors);
+                            sceneSift->detectAndCompute(sceneImage, cv::noArray(), sceneKeys, sceneDescriptors);
                         else
-                            sift->detectAndCompute(titleImage, cv::noArray(), titleKeys, titleDescriptors);
+                            titleSift->detectAndCompute(titleImage, cv::noArray(), titleKeys, titleDescriptors);
                     } catch (...) {
                         (i == 0 ? sceneError : titleError) = std::current_exception();
                     }

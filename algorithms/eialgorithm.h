@@ -19,8 +19,8 @@ public:
 
     // True when `title`, the page view at `titleRect`, is found in the band
     // around `titleRect` of the pages, each searched as it lies and turned
-    // by 180 degrees. The band is two title widths by three title heights;
-    // false when it leaves a page vertically.
+    // by 180 degrees. The band is two title widths by three title heights,
+    // moved onto the page where it would leave it.
     bool correctTitle4Positive(const std::vector<cv::Mat>& pages, const cv::Mat& title, const cv::Rect& titleRect);
 
     // True when at least `minGoodMatches` SIFT matches of `title` in `scene`

@@ -8,6 +8,28 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+
+namespace {
+
+// A title this wide in pixels of a 200-dpi page is long enough on any page.
+constexpr double longEnoughAt200Dpi = 140.0;
+// Darker than the mean of this window by the offset below is print. The
+// window reaches past a stroke's soft edge onto the paper beside it, so
+// the light or blurred print of a photo or a low-resolution scan counts
+// along its whole stroke, not in a few specks that are then dropped.
+constexpr int printWindow = 5;
+constexpr double printOffset = 10.0;
+
+// The width above which a title always passes: the same length of print
+// on a page of lower resolution, never more pixels than on a 200-dpi page.
+double longEnoughTitle(const cv::Size& page)
+{
+    return longEnoughAt200Dpi * std::min(1.0, pageDpi(QSize(page.width, page.height)) / 200.0);
+}
+
+} // namespace
+
 int checkTitle(const QPixmap& page, const QRectF& frame, QRectF* titleRect, bool frontFace)
 {
     return guardStandardSilently<int>(TitleCheck::Failed, [&] {
@@ -37,7 +59,7 @@ int checkTitle(const QPixmap& page, const QRectF& frame, QRectF* titleRect, bool
         // A landscape page holds two columns of print, so its title may be
         // narrower in proportion.
         const double ratio = pageMat.cols > pageMat.rows ? 0.0995 : 0.1333;
-        if (pageMat.cols * ratio > outline.width && outline.width < 140)
+        if (pageMat.cols * ratio > outline.width && outline.width < longEnoughTitle(pageMat.size()))
             return int(TitleCheck::TooShort);
 
         const cv::Mat title = pageMat(outline);
@@ -53,7 +75,8 @@ bool getIconOutLine(const cv::Mat& region, cv::Rect* outline)
         cv::Mat work;
         convertToGray(region, work);
         cv::medianBlur(work, work, 3);
-        cv::adaptiveThreshold(work, work, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, 3, 10.0);
+        cv::adaptiveThreshold(work, work, 255, cv::ADAPTIVE_THRESH_MEAN_C, cv::THRESH_BINARY_INV, printWindow,
+                              printOffset);
         regionFill(work, work, 8, 1, 0);
         cv::morphologyEx(work, work, cv::MORPH_DILATE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)),
                          cv::Point(-1, -1), 1, cv::BORDER_CONSTANT, cv::morphologyDefaultBorderValue());

@@ -11,7 +11,7 @@ namespace TitleCheck {
 enum : int {
     Accepted = 0,
     Blank = 1,    // the frame holds too little print, or none
-    TooShort = 2, // narrower than 140 px and than a tenth of the page or so
+    TooShort = 2, // narrower than 140 px (at 200 dpi, fewer below) and than a tenth of the page or so
     Failed = -1,  // not found again around its place, or an error
 };
 }
