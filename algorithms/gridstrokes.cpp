@@ -19,9 +19,12 @@ constexpr double maxStrokeMm = 2.0;
 // many grey levels: light print some twenty, scanner noise a few.
 constexpr double noiseWidths = 4.0;
 constexpr double minStrokeLevel = 12.0;
-// Screen dots of shading stay under this share of the strongest strokes,
-// those the darkest percent of the crop reaches.
-constexpr double strongShare = 0.3;
+// The shadow that compression and blur leave of dark print, and the
+// screen dots of shading, stay under this share of the darkest print
+// within this many pixels (a compression block).
+constexpr double shadowShare = 0.3;
+constexpr int shadowReach = 5;
+// The darkest print is what the darkest percent of the pixels reach.
 constexpr double strongestShare = 0.01;
 // A break in a stroke is at least this share of the stroke level dark.
 constexpr double breakShare = 0.5;
@@ -238,16 +241,23 @@ cv::Mat strokeInk(const cv::Mat& grey, const cv::Size& cell, double dpi)
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kernel, kernel)));
     darkness.convertTo(darkness, CV_16S);
     const PaperNoise noise = paperNoise(darkness);
-    // The screen dots of shaded columns are strokes too, but far lighter
-    // than the print's own: a share of its strongest strokes.
-    const double strong = strongStroke(darkness);
-    const double level = std::max({minStrokeLevel, noise.middle + noiseWidths * noise.width, strongShare * strong});
-    cv::Mat ink = darkness > level;
+    const double level = std::max(minStrokeLevel, noise.middle + noiseWidths * noise.width);
+    // Compression and blur leave a shadow of dark print beside it, and
+    // shading its screen dots: a stroke stands a share of the darkest print
+    // near it above the paper. Light print away from dark print (faint
+    // circles beside black question numbers) keeps the paper's own level.
+    cv::Mat nearDarkest;
+    cv::dilate(darkness, nearDarkest,
+               cv::getStructuringElement(cv::MORPH_RECT, cv::Size(2 * shadowReach + 1, 2 * shadowReach + 1)));
+    cv::Mat levels;
+    nearDarkest.convertTo(levels, CV_16S, shadowShare);
+    levels = cv::max(levels, level);
+    cv::Mat ink = darkness > levels;
     // Joins rims the scanner broke by a pixel or two, where the break is
     // still a little dark: not the paper between two bubbles.
     cv::Mat joined;
     cv::morphologyEx(ink, joined, cv::MORPH_CLOSE, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
-    ink |= joined & (darkness > level * breakShare);
+    ink |= joined & (darkness > levels * breakShare);
     joinDottedLines(ink, cell, minMark);
     return ink;
 }
