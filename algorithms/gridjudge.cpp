@@ -27,7 +27,10 @@ constexpr double maxMeasuredPixels = 1.5e6;
 // the print and from end to end, as the grid's own are printed (the print
 // holds more rows or columns than asked; a column of letters beside a
 // digit grid stops short); gridOffPrint where a row or column of the grid
-// lies mostly off it. 0 otherwise.
+// lies mostly off it. 0 otherwise. A column beyond that is half on the
+// print counts as one of the grid's, as the grid's own half-printed ones
+// do; a row needs more, for the write-in row above a grid may be framed
+// with it and holds handwriting.
 int judgeAgainstPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& strokes, const PrintLattice& lattice,
                       int rows, int cols, const cv::Rect& frame)
 {
@@ -41,8 +44,9 @@ int judgeAgainstPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& st
                                 {0, rows, cols - 1, rows}};
     for (size_t i = 0; i < print.beyond.size(); ++i) {
         const LineOnPrint& line = print.beyond[i];
+        const bool column = i < 2;
         if (inFrame(beyond[i][0], beyond[i][1]) && inFrame(beyond[i][2], beyond[i][3]) && line.ends
-            && 2 * line.on > line.length)
+            && 2 * line.on + (column ? 1 : 0) > line.length)
             return gridCountDiffers;
     }
     const auto mostlyOff = [](const LineOnPrint& line) { return 2 * line.on < line.length; };

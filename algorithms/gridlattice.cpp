@@ -466,20 +466,17 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
     std::vector<cv::Point2d> found;
     std::vector<double> widths;
     std::vector<double> heights;
-    std::vector<double> strokes;
     for (const auto& [point, member] : inWindow) {
         indices.emplace_back(point.first, point.second);
         found.push_back(centres[member]);
         widths.push_back(members[member].box.width);
         heights.push_back(members[member].box.height);
-        strokes.push_back(members[member].stroke);
     }
     PrintLattice& print = candidate.lattice;
     const cv::Matx33d affineMap(local.steps(0, 0), local.steps(0, 1), local.origin.x, local.steps(1, 0),
                                 local.steps(1, 1), local.origin.y, 0.0, 0.0, 1.0);
     print.toPrint = latticeThrough(indices, found, rows, cols, affineMap);
     print.box = cv::Size2d(median(widths), median(heights));
-    print.stroke = median(strokes);
     std::vector<double> scatterX;
     std::vector<double> scatterY;
     for (size_t i = 0; i < indices.size(); ++i) {

@@ -93,15 +93,14 @@ bool layLevelGrid(const PrintLattice& lattice, int rows, int cols, OptionGridPar
     if (!(level.columnPitch > 0.0) || !(level.rowPitch > 0.0))
         return false;
     // A card photographed askew or bent turns its rows further than any
-    // level grid can follow: the best one leaves a box off its print. A box
-    // is drawn on the middle of its outline.
+    // level grid can follow: the best one leaves a box off its print.
     double worstX = 0.0;
     double worstY = 0.0;
     for (const cv::Point2d& p : alongRows)
         worstX = std::max(worstX, std::abs(p.y - x.at(p.x)));
     for (const cv::Point2d& p : alongColumns)
         worstY = std::max(worstY, std::abs(p.y - y.at(p.x)));
-    if (3.0 * worstX > level.boxWidth - lattice.stroke || 3.0 * worstY > level.boxHeight - lattice.stroke)
+    if (3.0 * worstX > level.boxWidth || 3.0 * worstY > level.boxHeight)
         return false;
     grid = level;
     return true;

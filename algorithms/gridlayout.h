@@ -14,9 +14,8 @@
 struct PrintLattice
 {
     cv::Matx33d toPrint = cv::Matx33d::eye(); // (column, row, 1) to pixels
-    cv::Size2d box;          // the found boxes' middle size, strokes included
-    double stroke = 0.0;     // an outline's stroke
-    cv::Point2d scatter;     // how far the found boxes lie from it, their middle
+    cv::Size2d box;      // the found boxes' middle size, strokes included
+    cv::Point2d scatter; // how far the found boxes lie from it, their middle
 
     cv::Point2d at(double column, double row) const;
 };
@@ -31,8 +30,8 @@ cv::Matx33d latticeThrough(const std::vector<cv::Point2d>& indices, const std::v
 // Lays the level grid over the lattice's rows x cols boxes, each axis
 // placed so that its worst box lies as close to its printed one as can
 // be, with the lattice's box. False, `grid` untouched, where that is
-// further than a third of a box (drawn on the middle of its outline): a
-// card turned or bent further than a level grid follows.
+// further than a third of a box: a card turned or bent further than a
+// level grid follows.
 bool layLevelGrid(const PrintLattice& lattice, int rows, int cols, OptionGridParams& grid);
 
 // Printed sheets use one standard grid (optiongridparams.h): boxes of its

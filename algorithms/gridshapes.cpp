@@ -279,7 +279,7 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
             if (inner.width >= minHoleShare * r.width && inner.height >= minHoleShare * r.height
                 && sizes.boxSized(r)) {
                 const double rim = (r.width - inner.width + r.height - inner.height) / 4.0;
-                shapes.push_back({r, ShapeKind::Outline, rim});
+                shapes.push_back({r, ShapeKind::Outline});
                 openInside.resize(shapes.size(), false);
                 const int hole = soleHole[static_cast<size_t>(i)];
                 openInside.back() = hole < 0;

@@ -20,7 +20,6 @@ struct PrintedShape
 {
     cv::Rect2d box; // the print's extent, an outline's stroke included
     ShapeKind kind = ShapeKind::Outline;
-    double stroke = 0.0; // an outline's stroke, which it is drawn in the middle of
 
     cv::Point2d centre() const { return {box.x + box.width / 2.0, box.y + box.height / 2.0}; }
 };
