@@ -5,7 +5,7 @@
 #include "algorithms/conversions.h"
 #include "algorithms/gridhelpers.h"
 #include "algorithms/gridjudge.h"
-#include "algorithms/gridshapes.h"
+#include "algorithms/gridstrokes.h"
 #include "algorithms/imagebasics.h"
 #include "algorithms/linefinder.h"
 #include "algorithms/localthreshold.h"

@@ -1,6 +1,7 @@
 #include "algorithms/gridjudge.h"
 
 #include "algorithms/conversions.h"
+#include "algorithms/gridevidence.h"
 #include "algorithms/gridhelpers.h"
 #include "algorithms/gridlattice.h"
 #include "algorithms/gridshapes.h"
@@ -14,29 +15,6 @@
 
 namespace {
 
-// A laid-out box sits on a printed shape whose centre lies within this
-// share of the box of its own, and whose size is at most the first factor
-// smaller (a question number beside bracketed letters is smaller by more)
-// or the second larger (pencil spilling over it, a stray stroke run into
-// a bracket).
-constexpr double onPrintShare = 1.0 / 3.0;
-constexpr double onPrintSmaller = 1.2;
-constexpr double onPrintLarger = 1.5;
-// The shapes of a row or column are at least this share of the grid's size.
-constexpr double lineSizeShare = 0.9;
-// A box without a shape of its own is on the print when this share of the
-// print the grid's boxes hold in common (what nearly all of them hold)
-// lies there, and a line's boxes show at least the second share of it on
-// the whole; question numbers in their place three quarters.
-constexpr double templateShare = 0.7;
-constexpr double lineLikeness = 0.85;
-constexpr double templateFrequency = 0.85;
-// The middle of a box, this share of it either side, holds its glyph.
-constexpr double glyphShare = 0.3;
-// The resolution of the standard grid, and how close a page's must be to
-// be taken as it.
-constexpr float standardDpi = 200.0f;
-constexpr float sameResolution = 0.03f;
 // How far beyond the frame shapes are looked at, so that a box the frame
 // cuts is whole: at least this many pixels and millimetres.
 constexpr int minSearchMargin = 16;
@@ -44,180 +22,36 @@ constexpr double searchMarginMm = 2.0;
 // The most pixels a frame is measured on.
 constexpr double maxMeasuredPixels = 1.5e6;
 
-bool inRange(double value, double low, double high)
+// Refuses a grid where the print says so: gridCountDiffers where a row or
+// column just beyond the grid, its boxes inside the frame, lies mostly on
+// the print and from end to end, as the grid's own are printed (the print
+// holds more rows or columns than asked; a column of letters beside a
+// digit grid stops short); gridOffPrint where a row or column of the grid
+// lies mostly off it. 0 otherwise. A column beyond that is half on the
+// print counts as one of the grid's, as the grid's own half-printed ones
+// do; a row needs more, for the write-in row above a grid may be framed
+// with it and holds handwriting.
+int judgeAgainstPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& strokes, const PrintLattice& lattice,
+                      int rows, int cols, const cv::Rect& frame)
 {
-    return value >= low && value <= high;
-}
-
-// Printed sheets use one standard grid: measurement noise of a pixel or
-// two must not move a box off it. The snapped sizes and pitches keep the
-// grid's middle where it was measured.
-void snapToStandard(OptionGridParams& grid, int rows, int cols, float dpi)
-{
-    float factor = standardDpi / dpi;
-    if (std::abs(factor - 1.0f) <= sameResolution)
-        factor = 1.0f;
-    const double f = factor;
-    const bool rowsFit = rows == 1 || inRange(grid.rowPitch * f, 79.0, 82.0);
-    if (rowsFit && inRange(grid.boxHeight * f, 47.0, 50.0)) {
-        const double height = standardBoxHeight / f;
-        const double pitch = rows > 1 ? standardRowPitch / f : grid.rowPitch;
-        grid.y += (grid.boxHeight - height) / 2.0 + (rows - 1) / 2.0 * (grid.rowPitch - pitch);
-        grid.boxHeight = height;
-        grid.rowPitch = pitch;
-    }
-    const bool columnsFit = cols == 1 || inRange(grid.columnPitch * f, 108.0, 110.0);
-    if (columnsFit && inRange(grid.boxWidth * f, 67.0, 70.0)) {
-        const double width = standardBoxWidth / f;
-        const double pitch = cols > 1 ? standardColumnPitch / f : grid.columnPitch;
-        grid.x += (grid.boxWidth - width) / 2.0 + (cols - 1) / 2.0 * (grid.columnPitch - pitch);
-        grid.boxWidth = width;
-        grid.columnPitch = pitch;
-    }
-}
-
-// The print of a box as the grid's own boxes show it: the pixels that
-// are ink in nearly all of them, as offsets from the box's centre, round
-// its middle, where each box holds its own letter or digit. Empty when too
-// few boxes were found to tell.
-std::vector<cv::Point> boxTemplate(const cv::Mat& ink, const std::vector<cv::Point2d>& centres, const cv::Size& box)
-{
-    constexpr size_t minBoxes = 3;
-    if (centres.size() < minBoxes)
-        return {};
-    const int halfWidth = box.width / 2 + 2;
-    const int halfHeight = box.height / 2 + 2;
-    cv::Mat sum = cv::Mat::zeros(2 * halfHeight + 1, 2 * halfWidth + 1, CV_32S);
-    int used = 0;
-    for (const cv::Point2d& c : centres) {
-        const cv::Rect patch(static_cast<int>(std::lround(c.x)) - halfWidth, static_cast<int>(std::lround(c.y)) - halfHeight,
-                             sum.cols, sum.rows);
-        if ((patch & cv::Rect(0, 0, ink.cols, ink.rows)) != patch)
-            continue;
-        cv::Mat ones;
-        ink(patch).convertTo(ones, CV_32S, 1.0 / 255.0);
-        sum += ones;
-        ++used;
-    }
-    std::vector<cv::Point> print;
-    for (int y = 0; y < sum.rows; ++y) {
-        for (int x = 0; x < sum.cols; ++x) {
-            const cv::Point at(x - halfWidth, y - halfHeight);
-            const bool glyph = std::abs(at.x) < glyphShare * box.width && std::abs(at.y) < glyphShare * box.height;
-            if (!glyph && used >= static_cast<int>(minBoxes) && sum.at<int>(y, x) >= templateFrequency * used)
-                print.push_back(at);
-        }
-    }
-    return print;
-}
-
-// How much of the box's print lies at `centre`, or a little beside it:
-// the largest share of its pixels found, each within a pixel.
-double likeness(const cv::Mat& nearInk, const std::vector<cv::Point>& print, const cv::Point2d& centre,
-                const cv::Size& box)
-{
-    if (print.empty())
-        return 0.0;
-    const int reachX = box.width / 4;
-    const int reachY = box.height / 4;
-    const int step = std::max(1, std::min(reachX, reachY) / 4);
-    int best = 0;
-    for (int dy = -reachY; dy <= reachY && best < static_cast<int>(print.size()); dy += step) {
-        for (int dx = -reachX; dx <= reachX; dx += step) {
-            const cv::Point at(static_cast<int>(std::lround(centre.x)) + dx, static_cast<int>(std::lround(centre.y)) + dy);
-            int found = 0;
-            for (const cv::Point& p : print) {
-                const cv::Point q = at + p;
-                if (q.x >= 0 && q.y >= 0 && q.x < nearInk.cols && q.y < nearInk.rows && nearInk.at<uchar>(q))
-                    ++found;
-            }
-            best = std::max(best, found);
-        }
-    }
-    return static_cast<double>(best) / static_cast<double>(print.size());
-}
-
-// gridOffPrint unless every row and every column of the laid-out grid
-// lies on the print: at least half its boxes on a printed shape or where
-// the print holds what the grid's found boxes hold in common (bubbles run
-// together, a digit run into its rim), and the line as a whole holding
-// that print. A line of question numbers beside the boxes is no line of
-// the grid: its shapes are smaller than the boxes, or unlike them.
-int judgeAgainstPrint(const std::vector<PrintedShape>& shapes, const cv::Mat& ink, const OptionGridParams& grid,
-                      int rows, int cols)
-{
-    std::vector<cv::Point2d> centres;
-    for (const PrintedShape& s : shapes)
-        centres.push_back(s.centre());
-    const PointBuckets buckets(centres, std::max(grid.boxWidth, grid.boxHeight));
-    const auto boxCentre = [&](int r, int c) {
-        return cv::Point2d(grid.x + c * grid.columnPitch + grid.boxWidth / 2.0,
-                           grid.y + r * grid.rowPitch + grid.boxHeight / 2.0);
+    const GridOnPrint print = boxesOnPrint(shapes, strokes, lattice, rows, cols);
+    const auto inFrame = [&](int column, int row) {
+        const cv::Point2d p = lattice.at(column, row);
+        return p.x >= frame.x && p.y >= frame.y && p.x <= frame.x + frame.width && p.y <= frame.y + frame.height;
     };
-    struct Line
-    {
-        int off = 0;
-        double likeness = 0.0;
-        std::vector<double> widths;
-        std::vector<double> heights;
-    };
-    std::vector<Line> rowLines(static_cast<size_t>(rows));
-    std::vector<Line> columnLines(static_cast<size_t>(cols));
-    std::vector<bool> onShape(static_cast<size_t>(rows) * static_cast<size_t>(cols), false);
-    std::vector<cv::Point2d> matched;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const cv::Point2d centre = boxCentre(r, c);
-            const PrintedShape* nearest = nullptr;
-            double nearestDistance = 0.0;
-            buckets.near(centre, std::max(grid.boxWidth, grid.boxHeight), [&](size_t i) {
-                const cv::Rect2d& box = shapes[i].box;
-                const cv::Point2d d = centres[i] - centre;
-                if (std::abs(d.x) > onPrintShare * grid.boxWidth || std::abs(d.y) > onPrintShare * grid.boxHeight
-                    || box.width > onPrintLarger * grid.boxWidth || box.width * onPrintSmaller < grid.boxWidth
-                    || box.height > onPrintLarger * grid.boxHeight || box.height * onPrintSmaller < grid.boxHeight)
-                    return;
-                if (!nearest || cv::norm(d) < nearestDistance) {
-                    nearest = &shapes[i];
-                    nearestDistance = cv::norm(d);
-                }
-            });
-            if (!nearest)
-                continue;
-            onShape[static_cast<size_t>(r * cols + c)] = true;
-            matched.push_back(nearest->centre());
-            for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
-                line->widths.push_back(nearest->box.width);
-                line->heights.push_back(nearest->box.height);
-            }
-        }
+    // The first and last boxes of the lines beyond: left, right, above, below.
+    const cv::Vec4i beyond[] = {{-1, 0, -1, rows - 1}, {cols, 0, cols, rows - 1}, {0, -1, cols - 1, -1},
+                                {0, rows, cols - 1, rows}};
+    for (size_t i = 0; i < print.beyond.size(); ++i) {
+        const LineOnPrint& line = print.beyond[i];
+        const bool column = i < 2;
+        if (inFrame(beyond[i][0], beyond[i][1]) && inFrame(beyond[i][2], beyond[i][3]) && line.ends
+            && 2 * line.on + (column ? 1 : 0) > line.length)
+            return gridCountDiffers;
     }
-    const cv::Size box(static_cast<int>(std::lround(grid.boxWidth)), static_cast<int>(std::lround(grid.boxHeight)));
-    const std::vector<cv::Point> print = boxTemplate(ink, matched, box);
-    cv::Mat nearInk;
-    if (!print.empty())
-        cv::dilate(ink, nearInk, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(3, 3)));
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const double like = print.empty() ? 0.0 : likeness(nearInk, print, boxCentre(r, c), box);
-            const bool off = !onShape[static_cast<size_t>(r * cols + c)] && like < templateShare;
-            for (Line* line : {&rowLines[static_cast<size_t>(r)], &columnLines[static_cast<size_t>(c)]}) {
-                line->off += off ? 1 : 0;
-                line->likeness += like;
-            }
-        }
-    }
-    const auto holds = [&](const Line& line, int length) {
-        if (2 * line.off > length || (!print.empty() && line.likeness < lineLikeness * length))
-            return false;
-        if (line.widths.empty())
-            return true;
-        const double width = median(line.widths) / grid.boxWidth;
-        const double height = median(line.heights) / grid.boxHeight;
-        return std::min(width, height) >= lineSizeShare;
-    };
-    if (!std::all_of(rowLines.begin(), rowLines.end(), [&](const Line& l) { return holds(l, cols); })
-        || !std::all_of(columnLines.begin(), columnLines.end(), [&](const Line& l) { return holds(l, rows); }))
+    const auto mostlyOff = [](const LineOnPrint& line) { return 2 * line.on < line.length; };
+    if (std::any_of(print.rows.begin(), print.rows.end(), mostlyOff)
+        || std::any_of(print.columns.begin(), print.columns.end(), mostlyOff))
         return gridOffPrint;
     return 0;
 }
@@ -244,22 +78,17 @@ int measureGridOnPrint(const cv::Mat& grey, const cv::Rect& frame, int rows, int
     const ShapeScale scale{cv::Size(std::max(frame.width / cols, 1), std::max(frame.height / rows, 1)), dpi};
     cv::Mat ink;
     const std::vector<PrintedShape> shapes = findPrintedShapes(grey, scale, &ink);
-    // A box filled in solid shows no stroke: its fill is its print.
-    for (const PrintedShape& s : shapes) {
-        if (s.kind == ShapeKind::Filled)
-            cv::rectangle(ink, cv::Rect(s.box), cv::Scalar(255), cv::FILLED);
-    }
+    PrintLattice lattice;
     OptionGridParams fitted;
-    switch (fitLattice(shapes, rows, cols, frame, fitted)) {
+    switch (fitLattice(shapes, rows, cols, frame, lattice, fitted)) {
     case LatticeFit::NoLattice: return unmeasurableGrid;
-    case LatticeFit::MoreThanAsked: return gridCountDiffers;
     case LatticeFit::Turned: return gridOffPrint;
     case LatticeFit::Fitted: break;
     }
-    snapToStandard(fitted, rows, cols, dpi);
-    const int verdict = judgeAgainstPrint(shapes, ink, fitted, rows, cols);
+    const int verdict = judgeAgainstPrint(shapes, ink, lattice, rows, cols, frame);
     if (verdict != 0)
         return verdict;
+    snapToStandard(fitted, rows, cols, dpi);
     grid = fitted;
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "algorithms/gridhelpers.h"
 
-#include <opencv2/calib3d.hpp>
+#include <opencv2/core.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -35,15 +35,16 @@ constexpr double maxDrift = 0.035;
 constexpr double offLatticeShare = 0.3;
 // At least this share of the grid must be printed shapes.
 constexpr double minFoundShare = 0.5;
-// A row or column beside the grid in the frame holding this share of
-// shapes is print the grid leaves out.
-constexpr double extraLineShare = 0.75;
-// ... of the grid's own size: question numbers beside bracketed letters
-// are a little smaller.
-constexpr double extraSizeFactor = 1.15;
-// A shape further than this share of a box from the lattice fitted
-// through all is pulled aside (pencil spilling over it) and left out.
-constexpr double outlierShare = 0.25;
+// The lattice is drawn through the window's shapes that lie closest to
+// it, this share of them, fitted again a few times: a line of question
+// numbers taken into the window, or pencil spilling over a box, cannot
+// pull it aside. Of the others, those within this many times the middle
+// distance of the closest from it, or this share of a box if more, lie on
+// it too.
+constexpr double trustedShare = 0.75;
+constexpr int trimmedFits = 3;
+constexpr double outlierSpread = 4.0;
+constexpr double minOutlierShare = 0.1;
 // Lattices whose scores differ by less than this share are as good.
 constexpr double sameScoreShare = 0.05;
 // Far more lattice points than a page of boxes has: a frame of noise.
@@ -362,89 +363,13 @@ Window bestWindow(const Lattice& lattice, const std::vector<PrintedShape>& membe
     return best;
 }
 
-// Whether a row or column just beside the window, in the frame, holds
-// shapes as the grid's own lines do.
-bool printBesideWindow(const Lattice& lattice, const std::vector<PrintedShape>& members, const Size2& size,
-                       const Affine& affine, const Window& window, int rows, int cols, const cv::Rect& frame)
-{
-    const auto alike = [&](size_t member) {
-        const cv::Rect2d& box = members[member].box;
-        return box.width <= size.width * extraSizeFactor && size.width <= box.width * extraSizeFactor
-            && box.height <= size.height * extraSizeFactor && size.height <= box.height * extraSizeFactor;
-    };
-    const auto inFrame = [&](const cv::Point2d& p) {
-        return p.x >= frame.x && p.y >= frame.y && p.x <= frame.x + frame.width && p.y <= frame.y + frame.height;
-    };
-    // A line of the grid left out holds shapes from end to end, as the
-    // grid's own; a column of letters beside a digit grid stops short.
-    const auto lineHolds = [&](int column0, int row0, int columns, int rowCount) {
-        const int length = columns * rowCount;
-        std::vector<bool> held(static_cast<size_t>(length), false);
-        int count = 0;
-        for (int i = 0; i < length; ++i) {
-            const int c = column0 + (columns > 1 ? i : 0);
-            const int r = row0 + (rowCount > 1 ? i : 0);
-            const auto found = lattice.find({c, r});
-            held[static_cast<size_t>(i)] = found != lattice.end() && alike(found->second) && inFrame(affine.at(c, r));
-            count += held[static_cast<size_t>(i)] ? 1 : 0;
-        }
-        const bool ends = length < 3 || ((held[0] || held[1]) && (held[length - 1] || held[length - 2]));
-        return ends && count >= std::max(1.0, std::ceil(extraLineShare * length));
-    };
-    return lineHolds(window.column - 1, window.row, 1, rows) || lineHolds(window.column + cols, window.row, 1, rows)
-        || lineHolds(window.column, window.row - 1, cols, 1) || lineHolds(window.column, window.row + rows, cols, 1);
-}
-
-// The centres of all rows x cols boxes (row by row) on the lattice drawn
-// in perspective through the found ones: (column, centre x) and (row,
-// centre y) of each. Empty where they are too few or in one line.
-std::vector<cv::Point2d> projectiveLattice(const std::vector<cv::Point2d>& columnPoints,
-                                           const std::vector<cv::Point2d>& rowPoints, int rows, int cols)
-{
-    constexpr size_t minPoints = 6;
-    if (rows < 2 || cols < 2 || columnPoints.size() < minPoints)
-        return {};
-    std::vector<cv::Point2f> lattice;
-    std::vector<cv::Point2f> page;
-    for (size_t i = 0; i < columnPoints.size(); ++i) {
-        lattice.emplace_back(static_cast<float>(columnPoints[i].x), static_cast<float>(rowPoints[i].x));
-        page.emplace_back(static_cast<float>(columnPoints[i].y), static_cast<float>(rowPoints[i].y));
-    }
-    const cv::Mat homography = cv::findHomography(lattice, page, 0);
-    if (homography.empty())
-        return {};
-    std::vector<cv::Point2f> all;
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c)
-            all.emplace_back(static_cast<float>(c), static_cast<float>(r));
-    }
-    std::vector<cv::Point2f> mapped;
-    cv::perspectiveTransform(all, mapped, homography);
-    std::vector<cv::Point2d> centres;
-    for (const cv::Point2f& p : mapped) {
-        if (!std::isfinite(p.x) || !std::isfinite(p.y))
-            return {};
-        centres.emplace_back(p.x, p.y);
-    }
-    return centres;
-}
-
 struct Candidate
 {
     LatticeFit fit = LatticeFit::NoLattice;
     double score = 0.0;
+    PrintLattice lattice;
     OptionGridParams grid;
 };
-
-// One axis of the level grid: the line through (lattice index, centre)
-// placed so that its worst point lies as close as can be.
-LineFit placeAxis(const std::vector<cv::Point2d>& points, bool spread)
-{
-    const LineFit guess = leastSquaresLine(points);
-    if (!spread)
-        return minimaxLine(points, guess, 0.0);
-    return minimaxLine(points, guess, 0.1 * std::abs(guess.slope) + 1.0);
-}
 
 Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, int rows, int cols, const cv::Rect& frame)
 {
@@ -498,7 +423,9 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
     if (static_cast<double>(window.found) < minFoundShare * rows * cols)
         return candidate;
 
-    // The window's shapes, without those a mark pulled aside.
+    // The window's shapes, without those a mark pulled aside, nor any
+    // further from the lattice through them than the rest lie (a question
+    // number beside the grid): the lattice is drawn through the others.
     Lattice inWindow;
     for (const auto& [point, member] : lattice) {
         const int c = point.first - window.column;
@@ -508,75 +435,64 @@ Candidate fitSize(const std::vector<PrintedShape>& shapes, const Size2& size, in
     }
     Affine local{affine.at(window.column, window.row), affine.steps};
     refit(inWindow, centres, local);
-    std::vector<cv::Point2d> columnPoints;
-    std::vector<cv::Point2d> rowPoints;
+    const auto offLattice = [&](const std::pair<int, int>& point, size_t member) {
+        const cv::Point2d off = centres[member] - local.at(point.first, point.second);
+        return std::max(std::abs(off.x) / size.width, std::abs(off.y) / size.height);
+    };
+    std::vector<std::pair<double, std::pair<int, int>>> byDistance;
+    for (int fit = 0; fit < trimmedFits; ++fit) {
+        byDistance.clear();
+        for (const auto& [point, member] : inWindow)
+            byDistance.emplace_back(offLattice(point, member), point);
+        std::sort(byDistance.begin(), byDistance.end());
+        const size_t trusted = std::max<size_t>(3, static_cast<size_t>(trustedShare * byDistance.size()));
+        Lattice closest;
+        for (size_t i = 0; i < std::min(trusted, byDistance.size()); ++i)
+            closest.emplace(byDistance[i].second, inWindow.at(byDistance[i].second));
+        refit(closest, centres, local);
+    }
+    std::vector<double> distances;
+    for (const auto& entry : byDistance)
+        distances.push_back(entry.first);
+    distances.resize(std::max<size_t>(1, static_cast<size_t>(trustedShare * distances.size())));
+    const double reach = std::max(minOutlierShare, outlierSpread * median(distances));
+    for (auto it = inWindow.begin(); it != inWindow.end();)
+        it = offLattice(it->first, it->second) > reach ? inWindow.erase(it) : std::next(it);
+    if (inWindow.empty())
+        return candidate;
+    refit(inWindow, centres, local);
+
+    std::vector<cv::Point2d> indices;
+    std::vector<cv::Point2d> found;
     std::vector<double> widths;
     std::vector<double> heights;
-    std::vector<double> strokes;
     for (const auto& [point, member] : inWindow) {
-        const cv::Point2d off = centres[member] - local.at(point.first, point.second);
-        if (std::abs(off.x) > outlierShare * size.width || std::abs(off.y) > outlierShare * size.height)
-            continue;
-        columnPoints.emplace_back(point.first, centres[member].x);
-        rowPoints.emplace_back(point.second, centres[member].y);
+        indices.emplace_back(point.first, point.second);
+        found.push_back(centres[member]);
         widths.push_back(members[member].box.width);
         heights.push_back(members[member].box.height);
-        strokes.push_back(members[member].stroke);
     }
-    if (columnPoints.empty())
-        return candidate;
-    const double width = median(widths);
-    const double height = median(heights);
-    if (printBesideWindow(lattice, members, {width, height}, affine, window, rows, cols, frame)) {
-        candidate.fit = LatticeFit::MoreThanAsked;
-        return candidate;
+    PrintLattice& print = candidate.lattice;
+    const cv::Matx33d affineMap(local.steps(0, 0), local.steps(0, 1), local.origin.x, local.steps(1, 0),
+                                local.steps(1, 1), local.origin.y, 0.0, 0.0, 1.0);
+    print.toPrint = latticeThrough(indices, found, rows, cols, affineMap);
+    print.box = cv::Size2d(median(widths), median(heights));
+    std::vector<double> scatterX;
+    std::vector<double> scatterY;
+    for (size_t i = 0; i < indices.size(); ++i) {
+        const cv::Point2d off = found[i] - print.at(indices[i].x, indices[i].y);
+        scatterX.push_back(std::abs(off.x));
+        scatterY.push_back(std::abs(off.y));
     }
-    // Where the boxes lie, each of the grid's: the lattice through the
-    // found ones, drawn in perspective (a photographed card), or the found
-    // ones themselves where they are too few to draw it.
-    const std::vector<cv::Point2d> print = projectiveLattice(columnPoints, rowPoints, rows, cols);
-    std::vector<cv::Point2d> alongRows;
-    std::vector<cv::Point2d> alongColumns;
-    if (print.empty()) {
-        alongRows = columnPoints;
-        alongColumns = rowPoints;
-    } else {
-        for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < cols; ++c) {
-                alongRows.emplace_back(c, print[static_cast<size_t>(r * cols + c)].x);
-                alongColumns.emplace_back(r, print[static_cast<size_t>(r * cols + c)].y);
-            }
-        }
-    }
-    const LineFit x = placeAxis(alongRows, cols > 1);
-    const LineFit y = placeAxis(alongColumns, rows > 1);
-    candidate.grid.boxWidth = width;
-    candidate.grid.boxHeight = height;
-    candidate.grid.columnPitch = cols > 1 ? x.slope : columnStep;
-    candidate.grid.rowPitch = rows > 1 ? y.slope : rowStep;
-    candidate.grid.x = x.offset - width / 2.0;
-    candidate.grid.y = y.offset - height / 2.0;
-    if (!(candidate.grid.columnPitch > 0.0) || !(candidate.grid.rowPitch > 0.0))
-        return candidate;
-    // A card photographed askew or bent turns its rows further than any
-    // level grid can follow: the best one leaves a box off its print. A box
-    // is drawn on the middle of its outline.
-    double worstX = 0.0;
-    double worstY = 0.0;
-    for (const cv::Point2d& p : alongRows)
-        worstX = std::max(worstX, std::abs(p.y - x.at(p.x)));
-    for (const cv::Point2d& p : alongColumns)
-        worstY = std::max(worstY, std::abs(p.y - y.at(p.x)));
-    const double stroke = median(strokes);
-    candidate.fit = 3.0 * worstX > width - stroke || 3.0 * worstY > height - stroke ? LatticeFit::Turned
-                                                                                      : LatticeFit::Fitted;
+    print.scatter = cv::Point2d(median(scatterX), median(scatterY));
+    candidate.fit = layLevelGrid(print, rows, cols, candidate.grid) ? LatticeFit::Fitted : LatticeFit::Turned;
     return candidate;
 }
 
 } // namespace
 
 LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int cols, const cv::Rect& frame,
-                      OptionGridParams& grid)
+                      PrintLattice& lattice, OptionGridParams& grid)
 {
     if (shapes.empty() || rows < 1 || cols < 1)
         return LatticeFit::NoLattice;
@@ -595,7 +511,9 @@ LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int col
             bestArea = size.width * size.height;
         }
     }
-    if (best.fit == LatticeFit::Fitted)
+    if (best.fit == LatticeFit::Fitted) {
+        lattice = best.lattice;
         grid = best.grid;
+    }
     return best.fit;
 }

@@ -20,7 +20,6 @@ struct PrintedShape
 {
     cv::Rect2d box; // the print's extent, an outline's stroke included
     ShapeKind kind = ShapeKind::Outline;
-    double stroke = 0.0; // an outline's stroke, which it is drawn in the middle of
 
     cv::Point2d centre() const { return {box.x + box.width / 2.0, box.y + box.height / 2.0}; }
 };
@@ -41,10 +40,6 @@ struct ShapeScale
 // around one and the inside of a rim are no shapes of their own. Empty when
 // the crop holds more marks than any page of boxes (a frame of noise).
 // `strokes`, when given, receives the print they were found on
-// (strokeInk).
+// (strokeInk of gridstrokes.h).
 std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScale& scale, cv::Mat* strokes = nullptr);
 
-// The print as 255 on 0: strokes darker than what lies around them (also
-// light red or grey ones, on paper or on shading), the dots of dotted
-// lines joined. `cell` scales the neighbourhood; `dpi` the dots.
-cv::Mat strokeInk(const cv::Mat& grey, const cv::Size& cell, double dpi);

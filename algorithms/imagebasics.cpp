@@ -29,15 +29,6 @@ bool hasColouredPrint(const cv::Mat& colour)
     return coloured > colouredShare * static_cast<double>(colour.total());
 }
 
-// How far apart the grey levels of the print and of the paper lie.
-double spread(const cv::Mat& grey)
-{
-    cv::Scalar mean;
-    cv::Scalar deviation;
-    cv::meanStdDev(grey, mean, deviation);
-    return deviation[0];
-}
-
 // Far past any picture, and small enough that the width of a QRect
 // spanning twice this still fits an int.
 constexpr double coordinateLimit = 1 << 29;
@@ -94,18 +85,12 @@ cv::Mat greyOfColour(const cv::Mat& colour)
     convertToGray(colour, grey);
     if (colour.channels() < 3 || colour.depth() != CV_8U || !hasColouredPrint(colour))
         return grey;
+    // Light print of any colour is darkest in one channel or another: red
+    // and orange in blue and green, pink in green; black and grey print
+    // and pencil in all of them.
     std::vector<cv::Mat> channels;
     cv::split(colour, channels);
-    channels.resize(3);
-    double bestSpread = spread(grey);
-    for (const cv::Mat& channel : channels) {
-        const double channelSpread = spread(channel);
-        if (channelSpread > bestSpread) {
-            bestSpread = channelSpread;
-            grey = channel;
-        }
-    }
-    return grey;
+    return cv::min(cv::min(channels[0], channels[1]), channels[2]);
 }
 
 bool isBlankRegion(const cv::Mat& image)

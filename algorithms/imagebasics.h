@@ -24,9 +24,9 @@ cv::Mat viewOfImage(const QImage& image);
 
 // The image in grey (a matrix of its own), as QImageToCvMat and
 // convertToGray give it, without the colour copy in between. A page in
-// colour (a red or orange printed card) is taken in its colour channel of
-// most contrast instead, where light coloured print is darkest; a page
-// in black and grey gives the same grey as convertToGray.
+// colour (a red or orange printed card) is taken in its darkest channel
+// at each pixel instead, where light coloured print is darkest; a page in
+// black and grey gives the same grey as convertToGray.
 cv::Mat greyOfImage(const QImage& image);
 // The same for a matrix as viewOfImage gives it.
 cv::Mat greyOfColour(const cv::Mat& colour);

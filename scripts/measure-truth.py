@@ -14,6 +14,7 @@ box apart.
     scripts/measure-truth.py                 # check every row
     scripts/measure-truth.py --write         # fill the empty fit columns
     scripts/measure-truth.py --pictures DIR  # crosses on every box: green hand, red fit
+    scripts/measure-truth.py --set tune      # only the tuning rows: held-out pictures stay unopened
 
 Needs python3-opencv and python3-numpy (Debian); nothing in the build does.
 """
@@ -123,6 +124,7 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.split('\n\n')[0])
     ap.add_argument('--write', action='store_true', help='fill the fit columns of rows that have none')
     ap.add_argument('--pictures', metavar='DIR')
+    ap.add_argument('--set', choices=('tune', 'heldout'), help="only this set's rows (the others are kept as they are)")
     args = ap.parse_args()
     path = os.path.join(ROOT, 'truth.csv')
     with open(path, newline='') as f:
@@ -131,6 +133,8 @@ def main():
     rows = [dict(zip(header, next(csv.reader([l])))) for l in lines[1:] if l and not l.startswith('#')]
     pages = {}
     for row in rows:
+        if args.set and row['set'] != args.set:
+            continue
         if row['sheet'] not in pages:
             pages[row['sheet']] = cv2.imread(os.path.join(ROOT, row['sheet']), cv2.IMREAD_COLOR)
         page = pages[row['sheet']]

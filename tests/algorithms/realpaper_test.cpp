@@ -342,7 +342,7 @@ void drawPictures(const QPixmap& page, const QVector<Measured>& grids)
 int expectedRows()
 {
     const QString set = chosenSet();
-    return set == QLatin1String("tune") ? 22 : set == QLatin1String("heldout") ? 13 : 35;
+    return set == QLatin1String("tune") ? 38 : set == QLatin1String("heldout") ? 13 : 51;
 }
 
 // One grid framed one way: passed when the frame is taken and every box
@@ -399,7 +399,10 @@ TEST(RealPaper, handReadAndFittedTruthAgree)
 // box centre lies within a third of a box of its printed box, and every
 // frame gives the same grid within 2 pixels at 200 dpi. A picture turned
 // more than 0.7 degrees is framed as the line step straightens it; a grid
-// that no axis-aligned grid can follow even then must be refused.
+// that no axis-aligned grid can follow even then must be refused. The
+// held-out pictures are measured, not held to that: on them no check may
+// lay out a wrong grid (a box centre outside its printed box), and no
+// fewer checks may pass than the README gives.
 // TOLLIVAR_REALPAPER_SET=tune or heldout takes only that set's pictures.
 TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
 {
@@ -431,6 +434,9 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                              .arg(frame.height())
                              .toStdString());
             const bool fits = axisAlignedGridFits(truth);
+            // The held-out pictures measure how the checks do on paper they
+            // were not tuned on: any result but a wrong grid is a figure.
+            const bool mustHold = truth.set != QLatin1String("heldout");
             Check check{fits, truth.set, truth.sheet, truth.grid, QLatin1String(frameNames[f]), QString()};
             if (truth.digitColumns > 0) {
                 int count = 0;
@@ -440,9 +446,20 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             OptionGridParams grid;
             // A block framed with its question numbers and asked for one
             // option more than it prints is refused, not laid out with its
-            // first option on the numbers.
-            if (truth.objective && fits && drawn == truth.table)
-                EXPECT_NE(getObjectPos(page, frame, truth.rows, truth.cols + 1, grid), 0) << "one option more";
+            // first option on the numbers; a grid framed tight and asked for
+            // one column fewer is refused too: the print holds more.
+            if (truth.objective && fits && drawn == truth.table) {
+                const bool more = getObjectPos(page, frame, truth.rows, truth.cols + 1, grid) != 0;
+                EXPECT_TRUE(more || !mustHold) << "one option more";
+                check.failure += more ? QString() : QStringLiteral("one option more taken; ");
+            }
+            if (fits && f == 0 && truth.cols > 1) {
+                const bool fewer = (truth.objective ? getObjectPos(page, frame, truth.rows, truth.cols - 1, grid)
+                                                    : getStuNoPos(page, frame, truth.rows, truth.cols - 1, false, grid))
+                    != 0;
+                EXPECT_TRUE(fewer || !mustHold) << "one column fewer";
+                check.failure += fewer ? QString() : QStringLiteral("one column fewer taken; ");
+            }
             const int result = truth.objective ? getObjectPos(page, frame, truth.rows, truth.cols, grid)
                                                : getStuNoPos(page, frame, truth.rows, truth.cols, false, grid);
             const bool refused = result == unmeasurableGrid || result == gridCountDiffers || result == gridOffPrint;
@@ -450,14 +467,15 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                 checks.append(check); // said it cannot: right
                 continue;
             }
-            EXPECT_EQ(result, 0);
+            EXPECT_TRUE(result == 0 || (!mustHold && refused)) << "code " << result;
             if (result != 0) {
-                check.failure = QStringLiteral("code %1").arg(result);
+                check.failure += QStringLiteral("code %1").arg(result);
                 checks.append(check);
                 continue;
             }
             const QPointF origin = frame.toRect().topLeft();
             int off = 0;
+            int wrong = 0;    // centres outside their printed box
             double moved = 0; // from the tight frame's grid
             for (int r = 0; r < truth.rows; ++r) {
                 for (int c = 0; c < truth.cols; ++c) {
@@ -466,6 +484,8 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                     const QPointF d = laid - truth.centre(r, c);
                     if (std::abs(d.x()) > truth.box.width() / 3 || std::abs(d.y()) > truth.box.height() / 3)
                         ++off;
+                    if (std::abs(d.x()) > truth.box.width() / 2 || std::abs(d.y()) > truth.box.height() / 2)
+                        ++wrong;
                     worst = QPointF(std::max(worst.x(), std::abs(d.x())), std::max(worst.y(), std::abs(d.y())));
                     if (firstFrame.size() < truth.rows * truth.cols)
                         firstFrame.append(laid);
@@ -473,6 +493,19 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                     moved = std::max({moved, std::abs(m.x()), std::abs(m.y())});
                 }
             }
+            EXPECT_EQ(wrong, 0) << "a wrong grid";
+            if (off > 0)
+                check.failure += QStringLiteral("%1 off").arg(off);
+            checks.append(check);
+            if (drawn == truth.table) {
+                wholeTable = grid;
+                wholeTable.x += origin.x();
+                wholeTable.y += origin.y();
+            }
+            if (s.scanned && drawn == truth.table)
+                tables[truth.sheet].append({truth, frame, grid});
+            if (!mustHold)
+                continue;
             // The boxes are the printed ones, not the letters inside them.
             EXPECT_NEAR(grid.boxWidth, truth.box.width(), 0.4 * truth.box.width());
             EXPECT_NEAR(grid.boxHeight, truth.box.height(), 0.4 * truth.box.height());
@@ -483,18 +516,8 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             EXPECT_LE(moved, sameWithin);
             EXPECT_NEAR(grid.boxWidth, firstBox.width(), sameWithin);
             EXPECT_NEAR(grid.boxHeight, firstBox.height(), sameWithin);
-            if (off > 0)
-                check.failure = QStringLiteral("%1 off").arg(off);
-            checks.append(check);
             EXPECT_EQ(off, 0) << "first box " << grid.x << "," << grid.y << " " << grid.boxWidth << "x"
                               << grid.boxHeight << " pitches " << grid.columnPitch << "," << grid.rowPitch;
-            if (drawn == truth.table) {
-                wholeTable = grid;
-                wholeTable.x += origin.x();
-                wholeTable.y += origin.y();
-            }
-            if (s.scanned && drawn == truth.table)
-                tables[truth.sheet].append({truth, frame, grid});
         }
         // For the README: the whole table's grid against the truth.
         if (worst.x() >= 0 && wholeTable.boxWidth > 0) {
@@ -513,4 +536,10 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             drawPictures(s.page, tables.take(s.truth.sheet));
     }
     printChecks(checks);
+    if (chosenSet() != QLatin1String("tune")) {
+        const int heldOutPassed = static_cast<int>(std::count_if(checks.begin(), checks.end(), [](const Check& c) {
+            return c.set == QLatin1String("heldout") && c.fits && c.failure.isEmpty();
+        }));
+        EXPECT_GE(heldOutPassed, 22) << "held-out checks passed";
+    }
 }

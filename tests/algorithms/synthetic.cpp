@@ -1,5 +1,8 @@
 #include "tests/algorithms/synthetic.h"
 
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -63,13 +66,27 @@ QVector<QRect> drawBoxGrid(QImage& image, const QPoint& origin, int rows, int co
 
 namespace {
 
+QRectF levelBox(const PrintedGrid& grid, int r, int c);
+
+// Turned about the first box, then drawn in perspective: the right end of
+// the top row lower by the keystone's turn, of the bottom row higher.
 QTransform tilt(const PrintedGrid& grid)
 {
     QTransform turn;
     turn.translate(grid.origin.x(), grid.origin.y());
     turn.rotate(grid.tiltDegrees);
     turn.translate(-grid.origin.x(), -grid.origin.y());
-    return turn;
+    if (grid.keystoneDegrees == 0.0)
+        return turn;
+    const QRectF span = levelBox(grid, 0, 0).united(levelBox(grid, grid.rows - 1, grid.cols - 1));
+    const double drop = span.width() * std::tan(grid.keystoneDegrees * M_PI / 180.0);
+    const QPolygonF level(span);
+    QPolygonF seen = level;
+    seen[1] += QPointF(0, drop);
+    seen[2] -= QPointF(0, drop);
+    QTransform keystone;
+    QTransform::quadToQuad(level.mid(0, 4), seen.mid(0, 4), keystone);
+    return keystone * turn;
 }
 
 QString label(const PrintedGrid& grid, int r, int c)
@@ -235,7 +252,7 @@ void drawPrintedGrid(QImage& image, const PrintedGrid& grid)
     // Pencil over a mark spills a little past it; a bracket pair is about
     // as wide as high.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(70, 70, 70));
+    painter.setBrush(grid.fill);
     for (const QPoint& at : grid.filled) {
         QRectF box = levelBox(grid, at.y(), at.x());
         if (grid.mark == PrintedGrid::Brackets)
@@ -243,6 +260,45 @@ void drawPrintedGrid(QImage& image, const PrintedGrid& grid)
                          QSizeF(box.height() * 1.2, box.height()));
         painter.drawEllipse(box.adjusted(-1, -1, 1, 1));
     }
+}
+
+void wearPrint(QImage& image, const QRect& region, const Wear& wear)
+{
+    const QRect area = region.intersected(image.rect());
+    cv::Mat page(image.height(), image.width(), CV_8UC4, image.bits(), static_cast<size_t>(image.bytesPerLine()));
+    cv::Mat part;
+    page(cv::Rect(area.x(), area.y(), area.width(), area.height())).convertTo(part, CV_32FC4);
+    if (wear.lighting > 0.0) {
+        // Darker towards the bottom right, as a lamp beside a phone leaves it.
+        for (int y = 0; y < part.rows; ++y) {
+            auto* row = part.ptr<cv::Vec4f>(y);
+            for (int x = 0; x < part.cols; ++x) {
+                const double t = (static_cast<double>(x) / part.cols + static_cast<double>(y) / part.rows) / 2.0;
+                row[x] *= static_cast<float>(1.0 - wear.lighting * t / 255.0);
+            }
+        }
+    }
+    if (wear.blur > 0.0)
+        cv::GaussianBlur(part, part, cv::Size(), wear.blur);
+    if (wear.noise > 0.0) {
+        cv::RNG random(wear.seed);
+        cv::Mat grain(part.size(), CV_32FC1);
+        random.fill(grain, cv::RNG::NORMAL, 0.0, wear.noise);
+        cv::Mat grains[] = {grain, grain, grain, cv::Mat::zeros(part.size(), CV_32FC1)};
+        cv::Mat all;
+        cv::merge(grains, 4, all);
+        part += all;
+    }
+    cv::Mat worn;
+    part.convertTo(worn, CV_8UC4);
+    if (wear.jpegQuality > 0) {
+        cv::Mat colour;
+        cv::cvtColor(worn, colour, cv::COLOR_BGRA2BGR);
+        std::vector<uchar> bytes;
+        cv::imencode(".jpg", colour, bytes, {cv::IMWRITE_JPEG_QUALITY, wear.jpegQuality});
+        cv::cvtColor(cv::imdecode(bytes, cv::IMREAD_COLOR), worn, cv::COLOR_BGR2BGRA);
+    }
+    worn.copyTo(page(cv::Rect(area.x(), area.y(), area.width(), area.height())));
 }
 
 QImage a4Page(double dpi)

@@ -70,6 +70,10 @@ struct PrintedGrid
     // thick bar under the table (with `bar`).
     double loose = 0.0;
     bool bar = false;
+    // A photographed card's keystone: its rows turn by this many degrees at
+    // the top and by as many the other way at the bottom.
+    double keystoneDegrees = 0.0;
+    QColor fill = QColor(70, 70, 70); // pencil; a pen is darker and bluer
 
     // Where box (r, c) lies on the page, tilt included.
     QPointF centre(int r, int c) const;
@@ -79,6 +83,22 @@ struct PrintedGrid
 
 // Draws the grid on `image`.
 void drawPrintedGrid(QImage& image, const PrintedGrid& grid);
+
+// What printing, paper and a scanner or phone do to a page: light falling
+// off by `lighting` grey levels across the region, blur, grain of `noise`
+// grey levels, and JPEG compression at `jpegQuality` (0: none), each the
+// same for the same seed.
+struct Wear
+{
+    double lighting = 0.0;
+    double blur = 0.0; // Gaussian sigma in pixels
+    double noise = 0.0;
+    int jpegQuality = 0;
+    unsigned seed = 1;
+};
+
+// Wears `region` of `image` (an RGB32 page) as `wear` says.
+void wearPrint(QImage& image, const QRect& region, const Wear& wear);
 
 // A white page 210 mm (A4) wide at `dpi`, a pixel higher than wide: a
 // portrait page, so that the checks read its resolution from its width.
