@@ -87,7 +87,7 @@ const Card cards[] = {
     {dottedBrackets, 150, faintGrey, 0, 0, {}},
     {dottedBrackets, 200, grey, 0, -0.5, {0, 0, 4, 0, 11}},
     {rectangles, 300, grey, 0, 0, {}, Pencil, true},
-    {rectangles, 100, faintOrange, 0, 0, {0, 0.7, 0, 0, 12}, NoFills, false, "faint orange, blurred"},
+    {rectangles, 100, faintOrange, 0, 0, {0, 0.7, 0, 0, 12}},
     {strips, 200, QColor(150, 150, 150), 0, 0, {0, 0, 0, 60, 13}},
     {strips, 300, black, -0.4, 0, {}},
     {greyBoxes, 200, QColor(50, 50, 50), 0, 0, {0, 0, 3, 0, 14}},
