@@ -33,6 +33,8 @@ constexpr double maxTiltDegrees = 1.2;
 // How many columns and rows a frame's cell is guessed at, before the
 // dialog says.
 constexpr int guessedColumns = 10;
+// The most columns of boxes counted in a frame.
+constexpr int maxCountedColumns = 20;
 // Shading stands at least this many grey levels off the paper, and a
 // stripe is at least this wide in pixels.
 constexpr double minStripeContrast = 8.0;
@@ -143,6 +145,13 @@ int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)
         // Rules printed dotted, and faint, count as rules: the print's
         // strokes with their dots joined, over a cell of about a tenth of
         // the frame each way (ten digits, ten options).
+        // The columns of printed boxes, where the print holds a grid of
+        // them; ruling lines and stripes tell the rest.
+        const int boxColumns = countFramedColumns(page, frame, guessedColumns, maxCountedColumns);
+        if (boxColumns > 0) {
+            count = boxColumns;
+            return 0;
+        }
         const cv::Mat grey = greyOfImage(cropPixmap(page, frame).toImage());
         const cv::Size cell(std::max(grey.cols / guessedColumns, 1), std::max(grey.rows / guessedColumns, 1));
         const cv::Mat strokes = strokeInk(grey, cell, pageDpi(page.size()));

@@ -14,13 +14,15 @@
 struct BoxBounds
 {
     double minBox = 0.0;
+    double minSide = 0.0; // in pixels, whatever the frame
     double maxWidth = 0.0;
     double maxHeight = 0.0;
     int minMark = 2;
 
     bool boxSized(const cv::Rect2d& r) const
     {
-        return r.width >= minBox && r.height >= minBox && r.width <= maxWidth && r.height <= maxHeight;
+        return r.width >= std::max(minBox, minSide) && r.height >= std::max(minBox, minSide) && r.width <= maxWidth
+            && r.height <= maxHeight;
     }
 };
 

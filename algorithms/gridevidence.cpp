@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -66,8 +68,8 @@ public:
     cv::Mat noCounts() const { return cv::Mat::zeros(2 * m_half.height + 1, 2 * m_half.width + 1, CV_32S); }
 
     // The nearest shape of the box's size on the lattice's place `at`: its
-    // index, or -1.
-    int shapeAt(const cv::Point2d& at) const
+    // index, or -1. With `kind`, only a shape of that kind or a fill.
+    int shapeAt(const cv::Point2d& at, std::optional<ShapeKind> kind = std::nullopt) const
     {
         const cv::Size2d& box = m_lattice.box;
         int nearest = -1;
@@ -78,7 +80,8 @@ public:
             const double larger = s.kind == ShapeKind::Filled ? fillSpillFactor : sameSizeFactor;
             const bool sized = s.box.width * sameSizeFactor >= box.width && s.box.height * sameSizeFactor >= box.height
                 && s.box.width <= box.width * larger && s.box.height <= box.height * larger;
-            if (std::abs(d.x) > m_reach.x || std::abs(d.y) > m_reach.y || !sized)
+            if (std::abs(d.x) > m_reach.x || std::abs(d.y) > m_reach.y || !sized
+                || (kind && s.kind != *kind && s.kind != ShapeKind::Filled))
                 return;
             if (nearest < 0 || cv::norm(d) < nearestDistance) {
                 nearest = static_cast<int>(i);
@@ -129,9 +132,9 @@ public:
         return print;
     }
 
-    bool onPrint(const cv::Point2d& at, const CommonPrint& print) const
+    bool onPrint(const cv::Point2d& at, const CommonPrint& print, std::optional<ShapeKind> kind) const
     {
-        return shapeAt(at) >= 0 || likeness(at, print) >= likenessShare;
+        return shapeAt(at, kind) >= 0 || likeness(at, print) >= likenessShare;
     }
 
 private:
@@ -200,11 +203,13 @@ GridOnPrint boxesOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat&
         inRow.push_back(fresh());
     for (int c = 0; c < cols; ++c)
         inColumn.push_back(fresh());
+    std::map<ShapeKind, int> kinds;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c) {
             const int i = evidence.shapeAt(lattice.at(c, r));
             if (i < 0)
                 continue;
+            ++kinds[evidence.shape(i).kind];
             for (FoundBoxes* found : {&all, &inRow[static_cast<size_t>(r)], &inColumn[static_cast<size_t>(c)]})
                 evidence.add(evidence.shape(i), *found);
         }
@@ -216,19 +221,29 @@ GridOnPrint boxesOnPrint(const std::vector<PrintedShape>& shapes, const cv::Mat&
         rest.used = all.used - line.used;
         return evidence.common(rest);
     };
-    const auto line = [&](int column, int row, int dc, int dr, int length, const CommonPrint& print) {
+    // A line beyond the grid is one more of its lines where it holds the
+    // grid's own kind of box: the ruled write-in cells above a grid of
+    // bubbles, split by the handwriting in them, are not a row of boxes.
+    std::optional<ShapeKind> printedKind;
+    kinds.erase(ShapeKind::Filled);
+    if (!kinds.empty())
+        printedKind = std::max_element(kinds.begin(), kinds.end(), [](const auto& a, const auto& b) {
+                          return a.second < b.second;
+                      })->first;
+    const auto line = [&](int column, int row, int dc, int dr, int length, const CommonPrint& print,
+                          std::optional<ShapeKind> kind) {
         std::vector<bool> on(static_cast<size_t>(length));
         for (int i = 0; i < length; ++i)
-            on[static_cast<size_t>(i)] = evidence.onPrint(lattice.at(column + i * dc, row + i * dr), print);
+            on[static_cast<size_t>(i)] = evidence.onPrint(lattice.at(column + i * dc, row + i * dr), print, kind);
         return judgeLine(on);
     };
     GridOnPrint grid;
     for (int r = 0; r < rows; ++r)
-        grid.rows.push_back(line(0, r, 1, 0, cols, others(inRow[static_cast<size_t>(r)])));
+        grid.rows.push_back(line(0, r, 1, 0, cols, others(inRow[static_cast<size_t>(r)]), std::nullopt));
     for (int c = 0; c < cols; ++c)
-        grid.columns.push_back(line(c, 0, 0, 1, rows, others(inColumn[static_cast<size_t>(c)])));
+        grid.columns.push_back(line(c, 0, 0, 1, rows, others(inColumn[static_cast<size_t>(c)]), std::nullopt));
     const CommonPrint print = evidence.common(all);
-    grid.beyond = {line(-1, 0, 0, 1, rows, print), line(cols, 0, 0, 1, rows, print), line(0, -1, 1, 0, cols, print),
-                   line(0, rows, 1, 0, cols, print)};
+    grid.beyond = {line(-1, 0, 0, 1, rows, print, printedKind), line(cols, 0, 0, 1, rows, print, printedKind),
+                   line(0, -1, 1, 0, cols, print, printedKind), line(0, rows, 1, 0, cols, print, printedKind)};
     return grid;
 }

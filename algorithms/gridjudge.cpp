@@ -157,3 +157,29 @@ int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int co
     grid = scaleOptionGrid(measured, static_cast<float>(factor));
     return 0;
 }
+
+int countFramedColumns(const QPixmap& page, const QRectF& frame, int rows, int maxColumns)
+{
+    const QRect framed = clipToImage(frame, page.size());
+    if (framed.isEmpty() || rows < 1)
+        return -1;
+    cv::Rect inner;
+    double factor = 1.0;
+    const cv::Mat grey = greyAroundFrame(page, framed, maxMeasuredPixels, inner, factor);
+    if (inner.empty() || isBlankRegion(grey(inner)))
+        return -1;
+    const float dpi = static_cast<float>(pageDpi(page.size()) * factor);
+    // Boxes are looked for up to two rows' height wide: the columns are
+    // not known yet, the rows are.
+    const int rowHeight = std::max(inner.height / rows, 1);
+    const ShapeScale scale{cv::Size(2 * rowHeight, rowHeight), dpi};
+    const int found = columnsOfCommonBoxes(findPrintedShapes(grey, scale), rows);
+    if (found < 1)
+        return -1;
+    for (const int columns : {found, found - 1, found + 1}) {
+        OptionGridParams grid;
+        if (columns >= 1 && columns <= maxColumns && measureGridOnPrint(grey, inner, rows, columns, dpi, grid) == 0)
+            return columns;
+    }
+    return -1;
+}

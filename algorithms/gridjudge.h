@@ -41,3 +41,9 @@ int measureFramedGrid(const QPixmap& page, const QRectF& frame, int rows, int co
 // smaller by `factor` where it holds more than `maxPixels`; `inner` is the
 // frame in it.
 cv::Mat greyAroundFrame(const QPixmap& page, const QRect& framed, double maxPixels, cv::Rect& inner, double& factor);
+
+// How many columns of `rows` boxes the frame holds, up to `maxColumns`:
+// the count whose grid the print takes, tried at the columns the boxes
+// stand in, then one fewer and one more. -1 where no count is taken (a
+// frame of ruled cells without boxes, a blank one).
+int countFramedColumns(const QPixmap& page, const QRectF& frame, int rows, int maxColumns);

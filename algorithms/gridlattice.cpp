@@ -33,8 +33,10 @@ constexpr double offLineShare = 0.5;
 constexpr double maxDrift = 0.035;
 // A shape further than this share of a step from its lattice point is off it.
 constexpr double offLatticeShare = 0.3;
-// At least this share of the grid must be printed shapes.
-constexpr double minFoundShare = 0.5;
+// At least this share of the grid must be printed shapes found whole: the
+// dots of a grainy dotted bracket are not all found, and the judge then
+// finds the rest by the print they hold in common.
+constexpr double minFoundShare = 0.4;
 // The lattice is drawn through the window's shapes that lie closest to
 // it, this share of them, fitted again a few times: a line of question
 // numbers taken into the window, or pencil spilling over a box, cannot
@@ -516,4 +518,38 @@ LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int col
         grid = best.grid;
     }
     return best.fit;
+}
+
+int columnsOfCommonBoxes(const std::vector<PrintedShape>& shapes, int rows)
+{
+    for (const Size2& size : commonSizes(shapes)) {
+        std::vector<cv::Point2d> centres;
+        for (const PrintedShape& s : shapes) {
+            if (sameSize(s.box, size))
+                centres.push_back(s.centre());
+        }
+        const PointBuckets buckets(centres, 2.0 * std::max(size.width, size.height));
+        double step = 0.0;
+        double drift = 0.0;
+        if (!neighbourStep(centres, buckets, size, false, step, drift))
+            continue;
+        // Columns apart by a step, a box's centres within half of one
+        // (turned by up to 2 degrees over the rows).
+        std::vector<double> xs;
+        for (const cv::Point2d& c : centres)
+            xs.push_back(c.x);
+        std::sort(xs.begin(), xs.end());
+        int columns = 0;
+        for (size_t i = 0; i < xs.size();) {
+            size_t j = i + 1;
+            while (j < xs.size() && xs[j] - xs[j - 1] < step / 2.0)
+                ++j;
+            if (static_cast<double>(j - i) >= minFoundShare * rows)
+                ++columns;
+            i = j;
+        }
+        if (columns > 0)
+            return columns;
+    }
+    return 0;
 }

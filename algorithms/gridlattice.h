@@ -25,3 +25,7 @@ enum class LatticeFit {
 // grid laid out on it (layLevelGrid). Both are written only when Fitted.
 LatticeFit fitLattice(const std::vector<PrintedShape>& shapes, int rows, int cols, const cv::Rect& frame,
                       PrintLattice& lattice, OptionGridParams& grid);
+
+// How many columns the shapes of the most common size stand in, each
+// holding at least two in five of `rows` of them; 0 when none does.
+int columnsOfCommonBoxes(const std::vector<PrintedShape>& shapes, int rows);

@@ -15,6 +15,9 @@ namespace {
 // a little inside the outer boxes), and no smaller than this part of one.
 constexpr double maxCellShare = 1.3;
 constexpr int minCellDivisor = 8;
+// No box a candidate fills is narrower or lower than this many millimetres:
+// a narrower mark is a rule, the double edge of touching strips, a speck.
+constexpr double smallestBoxMm = 1.2;
 // The inside of a rim spans at least this share of it each way. (Rims
 // run together are no rim: their insides are found as cells.)
 constexpr double minHoleShare = 0.5;
@@ -219,6 +222,7 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
     BoxBounds sizes;
     sizes.minMark = smallestMark(scale.dpi);
     sizes.minBox = std::max<double>(sizes.minMark + 1, std::min(cell.width, cell.height) / minCellDivisor);
+    sizes.minSide = smallestBoxMm * scale.dpi / 25.4;
     sizes.maxWidth = maxCellShare * cell.width;
     sizes.maxHeight = maxCellShare * cell.height;
 

@@ -16,9 +16,10 @@ constexpr int paperShrinkDivisor = 8;
 // The widest stroke of a box's print, in millimetres.
 constexpr double maxStrokeMm = 2.0;
 // Strokes stand this many noise widths off the paper, and at least this
-// many grey levels: light print some twenty, scanner noise a few.
+// many grey levels: light print some twenty, blurred at 100 dpi ten,
+// clean scanner noise a few.
 constexpr double noiseWidths = 4.0;
-constexpr double minStrokeLevel = 12.0;
+constexpr double minStrokeLevel = 8.0;
 // The shadow that compression and blur leave of dark print, and the
 // screen dots of shading, stay under this share of the darkest print
 // within this many pixels (a compression block).

@@ -129,11 +129,31 @@ int optionCount(const SubArea& block)
     return block.orientation == vertical ? block.rows : block.count;
 }
 
-// A block next to earlier ones takes their box size and spacings, and
-// their row when its top lies within a few pixels of theirs.
+// True when the earlier block's boxes and spacings, laid from this block's
+// first box, keep every box of it where it was measured: boxes of about
+// one size, and spacings that drift by less than a third of a box over
+// the block. A block printed to other spacings keeps its own.
+bool layoutFits(const EIRectItem* item, const EIRectItem* last, int rows, int columns)
+{
+    const QGraphicsRectItem* mine = item->boxAreaItem();
+    const QGraphicsRectItem* theirs = last->boxAreaItem();
+    if (!mine || !theirs)
+        return false;
+    const QSizeF box = mine->rect().size();
+    const QSizeF other = theirs->rect().size();
+    const double driftAcross = qAbs(item->columnSpacing() - last->columnSpacing()) * qMax(columns - 1, 0);
+    const double driftDown = qAbs(item->rowSpacing() - last->rowSpacing()) * qMax(rows - 1, 0);
+    return qAbs(box.width() - other.width()) <= box.width() / 10 && qAbs(box.height() - other.height()) <= box.height() / 10
+        && driftAcross < box.width() / 3 && driftDown < box.height() / 3;
+}
+
+// A block next to earlier ones takes their box size and spacings where
+// they fit its print, and their row when its top lies within a few pixels
+// of theirs.
 void lineUpWith(EIRectItem* item, const SubArea& block, const EIRectItem* last)
 {
-    if (const QGraphicsRectItem* box = last->boxAreaItem())
+    const QGraphicsRectItem* box = last->boxAreaItem();
+    if (box && layoutFits(item, last, block.rows, block.count))
         item->setItemRect(box->rect(), block.rows, block.count, last->rowSpacing(), last->columnSpacing());
     const QRectF mine = item->sceneRect();
     const QRectF theirs = last->sceneRect();

@@ -310,14 +310,16 @@ TEST(CountDigitColumns, aTiltedPageIsCounted)
     }
 }
 
-TEST(CountDigitColumns, bubblesWithoutRulingLinesGiveNoCount)
+// Bubbles without ruling lines are counted by their own columns, not by
+// the rules a table does not print.
+TEST(CountDigitColumns, bubblesWithoutRulingLinesAreCountedByTheirColumns)
 {
     QImage image = synthetic::blankPage(800, 500);
     const ExamGrid grid{QPoint(100, 60), 8};
     drawBubbles(image, grid);
     int count = 99;
     ASSERT_EQ(countDigitColumns(QPixmap::fromImage(image), grid.frame(10), count), 0);
-    EXPECT_EQ(count, -1);
+    EXPECT_EQ(count, 8);
 }
 
 TEST(GetStuNoPos, bubblesWithoutFrameLinesThatHoldNoGridAreRefused)

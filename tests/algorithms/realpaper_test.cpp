@@ -171,6 +171,9 @@ QVector<Truth> readTruth(QVector<double>* apart = nullptr)
                 QRectF(n("table_x"), n("table_y"), n("table_w"), n("table_h")), {}};
         if (!chosenSet().isEmpty() && t.set != chosenSet())
             continue;
+        // The exam-number dialog is preset with the columns counted.
+        if (!t.objective)
+            t.digitColumns = t.cols;
         double most = 0;
         const char* corner[] = {"tl", "tr", "bl", "br"};
         for (int i = 0; i < 4; ++i) {
@@ -410,6 +413,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
     ASSERT_EQ(sheets.size(), expectedRows() + (chosenSet() == QLatin1String("heldout") ? 0 : 16));
     QMap<QString, QVector<Measured>> tables; // per scan
     QVector<Check> checks;
+    QMap<QString, QPair<int, int>> digitCounts; // per set: right, asked
     for (const Sheet& s : sheets) {
         const Truth& truth = s.truth;
         const QPixmap& page = s.page;
@@ -438,10 +442,15 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             // were not tuned on: any result but a wrong grid is a figure.
             const bool mustHold = truth.set != QLatin1String("heldout");
             Check check{fits, truth.set, truth.sheet, truth.grid, QLatin1String(frameNames[f]), QString()};
-            if (truth.digitColumns > 0) {
+            if (truth.digitColumns > 0 && fits) {
                 int count = 0;
-                EXPECT_EQ(countDigitColumns(page, frame, count), 0);
-                EXPECT_EQ(count, truth.digitColumns);
+                const bool counted = countDigitColumns(page, frame, count) == 0 && count == truth.digitColumns;
+                // A real table framed whole may print other columns of
+                // bubbles beside the digits (letters, a key): counted, not held.
+                EXPECT_TRUE(counted || !mustHold || (s.scanned && drawn == truth.table))
+                    << "digit columns counted " << count;
+                digitCounts[truth.set].first += counted ? 1 : 0;
+                ++digitCounts[truth.set].second;
             }
             OptionGridParams grid;
             // A block framed with its question numbers and asked for one
@@ -536,6 +545,9 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
             drawPictures(s.page, tables.take(s.truth.sheet));
     }
     printChecks(checks);
+    for (auto it = digitCounts.cbegin(); it != digitCounts.cend(); ++it)
+        std::printf("%s: digit columns counted right in %d of %d frames\n", qPrintable(it.key()), it.value().first,
+                    it.value().second);
     if (chosenSet() != QLatin1String("tune")) {
         const int heldOutPassed = static_cast<int>(std::count_if(checks.begin(), checks.end(), [](const Check& c) {
             return c.set == QLatin1String("heldout") && c.fits && c.failure.isEmpty();
