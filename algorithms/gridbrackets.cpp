@@ -7,10 +7,11 @@
 
 namespace {
 
-// Brackets of one pair are as tall as each other, to a seventh, and hold
+// Brackets of one pair are as tall as each other, to a fifth (the end dot
+// of a dotted bracket joins its stroke on one side only), and hold
 // a glyph or two with some room: a pair is at most this much wider than
 // high, one run together at most the second.
-constexpr int bracketHeightTolerance = 7;
+constexpr int bracketHeightTolerance = 5;
 constexpr double maxPairAspect = 2.1;
 constexpr double maxRunAspect = 1.6;
 // Pieces of one bracketed glyph lie closer than this share of their

@@ -299,7 +299,9 @@ std::vector<PrintedShape> findPrintedShapes(const cv::Mat& grey, const ShapeScal
             shapes.push_back({r, ShapeKind::Filled});
             continue;
         }
-        if (r.height < sizes.minBox)
+        // A bracket is as tall as the box it closes: the dashes of a
+        // dashed rule are none.
+        if (r.height < std::max(sizes.minBox, sizes.minSide))
             continue;
         const Sides sides = sidesOf(marks.labels, i, r);
         const bool left = sides.leftRows >= uprightShare * r.height;
