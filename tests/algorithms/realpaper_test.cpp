@@ -315,17 +315,15 @@ struct Measured
     Truth truth;
     QRectF frame;
     OptionGridParams grid;
+    QPixmap page; // as measured: straightened by its grid's own turn
 };
 
-// When TOLLIVAR_GRID_PICTURES_DIR names a folder, draws each scan's
-// measured grids (red boxes) beside the truth's centres (green crosses)
-// and the frame (blue) into real-<scan>.png there, cut to its tables.
-void drawPictures(const QPixmap& page, const QVector<Measured>& grids)
+// Draws grids measured on one page, the measured grids (red boxes) beside
+// the truth's centres (green crosses) and the frame (blue), into
+// `folder`/real-`name`.png, cut to its tables.
+void drawPicture(const QVector<Measured>& grids, const QString& folder, const QString& name)
 {
-    const QString folder = qEnvironmentVariable("TOLLIVAR_GRID_PICTURES_DIR");
-    if (folder.isEmpty() || grids.isEmpty())
-        return;
-    QImage image = page.toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = grids.first().page.toImage().convertToFormat(QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QRectF shown;
@@ -349,8 +347,30 @@ void drawPictures(const QPixmap& page, const QVector<Measured>& grids)
     }
     painter.end();
     const QRect cut = shown.adjusted(-30, -30, 30, 30).toRect().intersected(image.rect());
-    const QString name = QFileInfo(grids.first().truth.sheet).completeBaseName();
     image.copy(cut).save(QDir(folder).filePath(QStringLiteral("real-%1.png").arg(name)));
+}
+
+// When TOLLIVAR_GRID_PICTURES_DIR names a folder, draws a scan's measured
+// grids into real-<scan>.png there; grids measured on the scan
+// straightened by another turn into real-<scan>-2.png and on, each on the
+// page it was measured on.
+void drawPictures(const QVector<Measured>& measured)
+{
+    const QString folder = qEnvironmentVariable("TOLLIVAR_GRID_PICTURES_DIR");
+    QVector<QVector<Measured>> byPage;
+    for (const Measured& m : measured) {
+        const auto same = std::find_if(byPage.begin(), byPage.end(), [&](const QVector<Measured>& grids) {
+            return grids.first().page.cacheKey() == m.page.cacheKey();
+        });
+        if (same == byPage.end())
+            byPage.append({m});
+        else
+            same->append(m);
+    }
+    for (int i = 0; i < byPage.size() && !folder.isEmpty(); ++i) {
+        const QString name = QFileInfo(byPage[i].first().truth.sheet).completeBaseName();
+        drawPicture(byPage[i], folder, i == 0 ? name : QStringLiteral("%1-%2").arg(name).arg(i + 1));
+    }
 }
 
 // How many rows of truth.csv the chosen set holds.
@@ -525,7 +545,7 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                 wholeTable.y += origin.y();
             }
             if (s.scanned && drawn == truth.table)
-                tables[truth.sheet].append({truth, frame, grid});
+                tables[truth.sheet].append({truth, frame, grid, page});
             if (!mustHold)
                 continue;
             // The boxes are the printed ones, not the letters inside them.
@@ -553,10 +573,8 @@ TEST(RealPaper, everyLaidOutBoxSitsOnItsPrintedBox)
                         worst.x(), worst.y(), truth.box.width() / 3, truth.box.height() / 3);
         }
     }
-    for (const Sheet& s : sheets) {
-        if (s.scanned)
-            drawPictures(s.page, tables.take(s.truth.sheet));
-    }
+    for (const QVector<Measured>& measured : tables)
+        drawPictures(measured);
     printChecks(checks);
     for (auto it = digitCounts.cbegin(); it != digitCounts.cend(); ++it)
         std::printf("%s: digit columns counted right in %d of %d frames\n", qPrintable(it.key()), it.value().first,
