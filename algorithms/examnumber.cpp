@@ -139,19 +139,19 @@ int stripedColumns(const cv::Mat& grey, const cv::Mat& strokes)
 int countDigitColumns(const QPixmap& page, const QRectF& frame, int& count)
 {
     return guardImageLibrarySilently(-1, [&] {
+        // The columns of printed boxes, where the print holds a grid of
+        // them (never a blank frame); ruling lines and stripes tell the rest.
+        const int boxColumns = countFramedColumns(page, frame, guessedColumns, maxCountedColumns);
+        if (boxColumns > 0) {
+            count = boxColumns;
+            return 0;
+        }
         cv::Mat region;
         if (!frameInk(page, frame, 1, region))
             return 1;
         // Rules printed dotted, and faint, count as rules: the print's
         // strokes with their dots joined, over a cell of about a tenth of
         // the frame each way (ten digits, ten options).
-        // The columns of printed boxes, where the print holds a grid of
-        // them; ruling lines and stripes tell the rest.
-        const int boxColumns = countFramedColumns(page, frame, guessedColumns, maxCountedColumns);
-        if (boxColumns > 0) {
-            count = boxColumns;
-            return 0;
-        }
         const cv::Mat grey = greyOfImage(cropPixmap(page, frame).toImage());
         const cv::Size cell(std::max(grey.cols / guessedColumns, 1), std::max(grey.rows / guessedColumns, 1));
         const cv::Mat strokes = strokeInk(grey, cell, pageDpi(page.size()));
