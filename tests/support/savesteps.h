@@ -5,3 +5,5 @@
 
 // Counts the steps from one again, for the next save of this process.
 void restartSaveSteps();
+// The steps counted since.
+int saveStepsTaken();
