@@ -56,8 +56,7 @@ protected:
         SaneConnection::setDeviceOptions({});
         // As a caller ends a listing it does not scan from.
         scanner->close();
-        // Each scan's process is gone, and did not fail on its own (in the
-        // sanitizer build: made no report).
+        // Each scan's process is gone, and made no report of its own.
         EXPECT_TRUE(scannerprocesses::waitUntilGone(10000));
         EXPECT_EQ(scannerprocesses::failedSince(log), "");
     }

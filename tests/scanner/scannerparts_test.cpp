@@ -109,18 +109,14 @@ TEST(ScannerResolution, theSmallestAtOrAbove200ElseTheHighestBelow)
 {
     auto range = [](double low, double high, double step) { return OfferedValues{true, low, high, step, {}}; };
     auto list = [](QList<double> values) { return OfferedValues{false, 0, 0, 0, values}; };
-    const struct
-    {
-        OfferedValues offered;
-        double chosen;
-    } rows[] = {
+    const std::pair<OfferedValues, double> rows[] = {
         {range(50, 600, 0), 200}, {range(75, 1200, 75), 225},       {range(50, 190, 25), 175},
         {range(300, 100, 1), -1}, {list({600, 1200, 300}), 300},    {list({199.999, 300}), 199.999},
         {list({0, -5}), -1},      {list({}), -1},
     };
     for (const auto& row : rows)
-        EXPECT_DOUBLE_EQ(chooseResolution(row.offered, 200), row.chosen)
-            << (row.offered.isRange ? "range " : "list ") << row.offered.low << ".." << row.offered.high;
+        EXPECT_DOUBLE_EQ(chooseResolution(row.first, 200), row.second)
+            << (row.first.isRange ? "range " : "list ") << row.first.low << ".." << row.first.high;
 }
 
 TEST(ScannerStallWatch, saneStartHasItsOwnBoundAndTheStallCountsFromTheLastByteAwaited)
@@ -190,15 +186,12 @@ TEST(ScannerMessages, framesAreCutAsTheyComeAndLengthsCountsAndStatusesAreJudged
     }
 
     // A list claiming more entries than its bytes could hold gets no room.
-    const QList<scanprotocol::Source> two = {{"test:0", "A"}, {"net:h:test:0", "B"}};
-    QByteArray lying = scanprotocol::pack(true, two);
+    QByteArray lying = scanprotocol::pack(true, QList<scanprotocol::Source>{{"test:0", "A"}});
     qToBigEndian(quint32(1) << 30, lying.data() + 1);
     bool listed = false;
     QList<scanprotocol::Source> sources;
     EXPECT_FALSE(scanprotocol::unpack(lying, listed, sources));
     EXPECT_TRUE(sources.isEmpty());
-    EXPECT_TRUE(scanprotocol::unpack(scanprotocol::pack(true, two), listed, sources));
-    EXPECT_EQ(sources, two);
 
     // A backend's answer that is no status reads as an I/O error.
     EXPECT_EQ(sanecall::statusFrom(6), SANE_STATUS_JAMMED);

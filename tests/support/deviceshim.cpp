@@ -25,66 +25,48 @@ Function real(const char* name)
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-const SANE_Option_Descriptor* realDescriptor(SANE_Handle handle, SANE_Int index)
+SANE_Word listed[16]; // the listed resolutions as SANE words, the count first
+
+__attribute__((constructor)) void readListed()
 {
-    static const auto describe = real<const SANE_Option_Descriptor* (*)(SANE_Handle, SANE_Int)>("sane_get_option_descriptor");
-    return describe ? describe(handle, index) : nullptr;
+    const char* text = std::getenv("TOLLIVAR_SHIM_RESOLUTIONS");
+    for (char* end = nullptr; text && listed[0] < 15; text = *end == ',' ? end + 1 : nullptr) {
+        const long value = std::strtol(text, &end, 10);
+        if (end == text)
+            break;
+        listed[++listed[0]] = SANE_FIX(double(value));
+    }
 }
 
-// The listed resolutions as SANE words, the count first; null when none are set.
-const SANE_Word* resolutions()
-{
-    static SANE_Word words[16] = {0};
-    static const bool read = [] {
-        const char* text = std::getenv("TOLLIVAR_SHIM_RESOLUTIONS");
-        for (char* end = nullptr; text && words[0] < 15; text = *end == ',' ? end + 1 : nullptr) {
-            const long value = std::strtol(text, &end, 10);
-            if (end == text)
-                break;
-            words[++words[0]] = SANE_FIX(double(value));
-        }
-        return true;
-    }();
-    return read && words[0] > 0 ? words : nullptr;
-}
+const SANE_String_Const flatbedSources[] = {"Flatbed", nullptr};
 
-bool isFeeder(const char* entry)
-{
-    return std::strstr(entry, "Feeder") || std::strstr(entry, "ADF");
-}
+// An option as the shimmed device describes it. saned serves one device
+// per process and asks from one thread.
+SANE_Option_Descriptor changed;
 
-// The option as the shimmed device describes it, or null when it is the test backend's own.
 const SANE_Option_Descriptor* shimmed(const SANE_Option_Descriptor* option)
 {
-    // saned serves one device per process and asks from one thread.
-    static SANE_Option_Descriptor changed;
-    static SANE_String_Const flatbedEntries[16];
     if (!option || !option->name)
-        return nullptr;
+        return option;
     if (std::getenv("TOLLIVAR_SHIM_FLATBED") && std::strcmp(option->name, SANE_NAME_SCAN_SOURCE) == 0
         && option->constraint_type == SANE_CONSTRAINT_STRING_LIST) {
-        int kept = 0;
-        for (const SANE_String_Const* entry = option->constraint.string_list; *entry && kept < 15; ++entry)
-            if (!isFeeder(*entry))
-                flatbedEntries[kept++] = *entry;
-        flatbedEntries[kept] = nullptr;
         changed = *option;
-        changed.constraint.string_list = flatbedEntries;
+        changed.constraint.string_list = flatbedSources;
         return &changed;
     }
-    if (resolutions() && std::strcmp(option->name, SANE_NAME_SCAN_RESOLUTION) == 0 && option->type == SANE_TYPE_FIXED) {
+    if (listed[0] > 0 && std::strcmp(option->name, SANE_NAME_SCAN_RESOLUTION) == 0 && option->type == SANE_TYPE_FIXED) {
         changed = *option;
         changed.constraint_type = SANE_CONSTRAINT_WORD_LIST;
-        changed.constraint.word_list = resolutions();
+        changed.constraint.word_list = listed;
         return &changed;
     }
-    return nullptr;
+    return option;
 }
 
 bool offered(const SANE_Option_Descriptor* option, const void* value)
 {
     if (option->type == SANE_TYPE_STRING)
-        return !isFeeder(static_cast<const char*>(value));
+        return std::strcmp(static_cast<const char*>(value), flatbedSources[0]) == 0;
     for (int i = 1; i <= option->constraint.word_list[0]; ++i)
         if (option->constraint.word_list[i] == *static_cast<const SANE_Word*>(value))
             return true;
@@ -101,9 +83,8 @@ extern "C" int pthread_setcanceltype(int /*type*/, int* oldType)
 
 extern "C" const SANE_Option_Descriptor* sane_get_option_descriptor(SANE_Handle handle, SANE_Int index)
 {
-    const SANE_Option_Descriptor* option = realDescriptor(handle, index);
-    const SANE_Option_Descriptor* changed = shimmed(option);
-    return changed ? changed : option;
+    static const auto describe = real<const SANE_Option_Descriptor* (*)(SANE_Handle, SANE_Int)>("sane_get_option_descriptor");
+    return shimmed(describe ? describe(handle, index) : nullptr);
 }
 
 extern "C" SANE_Status sane_control_option(SANE_Handle handle, SANE_Int index, SANE_Action action, void* value,
@@ -114,8 +95,8 @@ extern "C" SANE_Status sane_control_option(SANE_Handle handle, SANE_Int index, S
     if (!control)
         return SANE_STATUS_UNSUPPORTED;
     if (action == SANE_ACTION_SET_VALUE && value) {
-        const SANE_Option_Descriptor* option = shimmed(realDescriptor(handle, index));
-        if (option && !offered(option, value))
+        const SANE_Option_Descriptor* option = sane_get_option_descriptor(handle, index);
+        if (option == &changed && !offered(option, value))
             return SANE_STATUS_INVAL;
     }
     return control(handle, index, action, value, info);

@@ -38,15 +38,11 @@ bool waitUntilGone(int milliseconds)
 {
     QElapsedTimer clock;
     clock.start();
-    while (count() > 0) {
+    // A few rounds after they are reaped: the program hears of it from its
+    // event loop, and lets go of what it kept for them.
+    for (int roundsWithout = 0; roundsWithout < 5; roundsWithout = count() == 0 ? roundsWithout + 1 : 0) {
         if (clock.elapsed() > milliseconds)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    // Reaped; the program hears of it from its event loop, and lets go of
-    // what it kept for it.
-    for (int round = 0; round < 5; ++round) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(10);

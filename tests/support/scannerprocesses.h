@@ -20,12 +20,9 @@ bool waitUntilGone(int milliseconds);
 // made a report); empty when none did.
 std::string failedSince(const logwatch::LogWatch& since);
 
-// The program starts the build's scanner process with
-// tests/support/scannershim.cpp preloaded, and with `abortingRead` a
-// backend that aborts at the first read of page 2 (abortingread.cpp).
-// Defined in scannerprogram.cpp, which the suites that scan link.
+// Starts them with tests/support/scannershim.cpp preloaded, and with
+// `abortingRead` abortingread.cpp too (scannerprogram.cpp).
 void useScannerProgram(bool abortingRead = false);
-// The preloads for that.
 std::string preloads(bool abortingRead);
 
 } // namespace scannerprocesses

@@ -10,8 +10,4 @@ void scannerprocesses::useScannerProgram(bool abortingRead)
                                       {QStringLiteral("LD_PRELOAD=") + QString::fromStdString(preloads(abortingRead))});
 }
 
-namespace {
-
-const bool configured = (scannerprocesses::useScannerProgram(), true);
-
-} // namespace
+static const bool configured = (scannerprocesses::useScannerProgram(), true);

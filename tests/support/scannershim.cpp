@@ -1,13 +1,10 @@
-// Preloaded into the scanner process by the suites that scan
-// (scannerprocesses.h), for two faults of SANE's test backend that are not
-// the program's:
-// - Its reader thread switches to asynchronous cancellation and is
-//   cancelled as soon as a page's last bytes are read, often inside free(),
-//   leaving a malloc lock held for good. Kept deferred here, the reader
-//   still stops at its next write or sleep, never inside malloc or free.
-// - That reader, cancelled at a write, never frees its line buffer. The
-//   backends stay loaded past sane_exit so that a leak report names them
-//   and tests/sanitizers/lsan.supp matches.
+// Preloaded into the scanner process by the suites that scan, for two
+// faults of SANE's test backend that are not the program's:
+// - Its reader thread, switched to asynchronous cancellation, is cancelled
+//   as a page's last bytes are read, often inside free(), leaving a malloc
+//   lock held for good. Kept deferred, it stops at its next write or sleep.
+// - That reader never frees its line buffer. The backends stay loaded past
+//   sane_exit, so a leak report names them and sanitizers/lsan.supp matches.
 
 #include <dlfcn.h>
 #include <pthread.h>

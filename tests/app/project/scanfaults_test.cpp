@@ -212,8 +212,7 @@ TEST_F(ScanFaults, eachFaultIsToldThePagesReadStayAndTheNextScanWorks)
             EXPECT_TRUE(seen.progress.contains(QStringLiteral("正在扫描第1页，共4页"))) << seen.progress.join(',').toStdString();
             EXPECT_TRUE(seen.cancelOffered);
         }
-        // Whatever became of its scanner, the scan's process is gone: it
-        // is given 2 s to end, on a machine that may be busy.
+        // Whatever became of its scanner, the scan's process is gone.
         EXPECT_TRUE(scannerprocesses::waitUntilGone(10000));
 
         if (row.heal)
