@@ -1,14 +1,11 @@
 // The parts of the scanner layer that need no device: the names the
 // operator chooses from, the feeder entry and resolution a scan asks for,
-// how a page is scaled, how SANE's answers are read, the BMP file a page
-// becomes and the folder it goes to; the messages between the program and
-// its scanner process, and the watch for a stalled device.
+// the BMP file a page becomes and the folder it goes to; what the scanner
+// process says and how long a device may keep silent.
 
-#include "tests/scanner/gridsheet.h"
 #include "tests/support/testsupport.h"
 
 #include "scanner/device/bmpfile.h"
-#include "scanner/device/pagescale.h"
 #include "scanner/device/resolution.h"
 #include "scanner/device/sanecalls.h"
 #include "scanner/device/saneoptions.h"
@@ -24,8 +21,6 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 TEST(ScannerNames, takeTheModelAndAddOnlyWhatTellsTwoApartKeepingTheDevicesBytes)
 {
@@ -109,101 +104,19 @@ TEST(ScanFolder, isBesideTheProgramWhenWritableElseInTheUsersDataFolder)
     QStandardPaths::setTestModeEnabled(false);
 }
 
-namespace {
-
-// 60 x 40 mm of the test backend's grid at `dpi`, `channels` samples a
-// pixel (the black squares red where there are three).
-ScannedPage drawnSheet(double dpi, int channels)
-{
-    ScannedPage page{int(std::lround(60 / 25.4 * dpi)), int(std::lround(40 / 25.4 * dpi)), channels, {}};
-    page.samples.resize(page.width * page.height * channels);
-    for (int y = 0; y < page.height; ++y) {
-        for (int x = 0; x < page.width; ++x) {
-            const bool black = gridsheet::isBlack(dpi, x, y);
-            for (int k = 0; k < channels; ++k)
-                page.samples[(y * page.width + x) * channels + k] = char(black && !(channels == 3 && k == 0) ? 0 : 255);
-        }
-    }
-    return page;
-}
-
-double meanDifference(const ScannedPage& a, const ScannedPage& b)
-{
-    double sum = 0;
-    for (int i = 0; i < a.samples.size(); ++i)
-        sum += std::abs(int(uchar(a.samples[i])) - int(uchar(b.samples[i])));
-    return sum / a.samples.size();
-}
-
-} // namespace
-
-TEST(ScannerPageScale, aSheetScannedAboveOrBelow200DpiMatchesTheSheetDrawnAt200)
-{
-    struct Row
-    {
-        double dpi;
-        int channels;
-        double largestDifference; // mean over all samples, of 255
-    };
-    // Enlarged pages blur each square's edge over a few pixels; shrunk
-    // ones over one. A page cut and padded instead differs by half its area.
-    const Row rows[] = {{100, 1, 10}, {150, 1, 8}, {150, 3, 8}, {300, 1, 4}, {600, 1, 4}, {200, 1, 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.dpi);
-        const ScannedPage expected = drawnSheet(200, row.channels);
-        ScannedPage page = drawnSheet(row.dpi, row.channels);
-        scaleToResolution(page, row.dpi, 200);
-        ASSERT_EQ(page.channels, row.channels);
-        ASSERT_NEAR(page.width, expected.width, 1);
-        ASSERT_NEAR(page.height, expected.height, 1);
-        ASSERT_EQ(page.samples.size(), page.width * page.height * row.channels);
-        // Compared on the common area.
-        ScannedPage cut = expected;
-        cut.width = qMin(page.width, expected.width);
-        cut.height = qMin(page.height, expected.height);
-        ScannedPage scaled = cut;
-        for (int y = 0; y < cut.height; ++y) {
-            for (int i = 0; i < cut.width * row.channels; ++i) {
-                cut.samples[y * cut.width * row.channels + i] = expected.samples[(y * expected.width) * row.channels + i];
-                scaled.samples[y * cut.width * row.channels + i] = page.samples[(y * page.width) * row.channels + i];
-            }
-        }
-        cut.samples.truncate(cut.width * cut.height * row.channels);
-        scaled.samples.truncate(cut.samples.size());
-        EXPECT_LE(meanDifference(scaled, cut), row.largestDifference);
-    }
-}
-
+// Resolutions the device tests (150/300 listed, 100 or 600 only) do not show.
 TEST(ScannerResolution, theSmallestAtOrAbove200ElseTheHighestBelow)
 {
     auto range = [](double low, double high, double step) { return OfferedValues{true, low, high, step, {}}; };
     auto list = [](QList<double> values) { return OfferedValues{false, 0, 0, 0, values}; };
-    const struct
-    {
-        OfferedValues offered;
-        double chosen;
-    } rows[] = {
-        {range(1, 1200, 1), 200},      {range(50, 600, 0), 200},    {range(75, 1200, 75), 225},
-        {range(300, 600, 1), 300},     {range(100, 100, 0), 100},   {range(50, 190, 25), 175},
-        {range(300, 100, 1), -1},      {list({150, 300}), 300},     {list({600, 1200, 300}), 300},
-        {list({75, 100, 150}), 150},   {list({100}), 100},          {list({199.999, 300}), 199.999},
-        {list({0, -5}), -1},           {list({}), -1},
+    const std::pair<OfferedValues, double> rows[] = {
+        {range(50, 600, 0), 200}, {range(75, 1200, 75), 225},       {range(50, 190, 25), 175},
+        {range(300, 100, 1), -1}, {list({600, 1200, 300}), 300},    {list({199.999, 300}), 199.999},
+        {list({0, -5}), -1},      {list({}), -1},
     };
     for (const auto& row : rows)
-        EXPECT_DOUBLE_EQ(chooseResolution(row.offered, 200), row.chosen)
-            << (row.offered.isRange ? "range " : "list ") << row.offered.low << ".." << row.offered.high;
-}
-
-TEST(ScannerStatus, anAnswerThatIsNoStatusReadsAsAnInputOutputError)
-{
-    const struct
-    {
-        int answer;
-        SANE_Status status;
-    } rows[] = {{0, SANE_STATUS_GOOD},     {6, SANE_STATUS_JAMMED},   {11, SANE_STATUS_ACCESS_DENIED},
-                {12, SANE_STATUS_IO_ERROR}, {-1, SANE_STATUS_IO_ERROR}, {0x7fffffff, SANE_STATUS_IO_ERROR}};
-    for (const auto& row : rows)
-        EXPECT_EQ(sanecall::statusFrom(row.answer), row.status) << row.answer;
+        EXPECT_DOUBLE_EQ(chooseResolution(row.first, 200), row.second)
+            << (row.first.isRange ? "range " : "list ") << row.first.low << ".." << row.first.high;
 }
 
 TEST(ScannerStallWatch, saneStartHasItsOwnBoundAndTheStallCountsFromTheLastByteAwaited)
@@ -218,14 +131,12 @@ TEST(ScannerStallWatch, saneStartHasItsOwnBoundAndTheStallCountsFromTheLastByteA
         int at;
         Verdict verdict;
     } rows[] = {
-        {"no page being read", {}, 60000, Verdict::Fine},
         {"a lamp warming up", {{'p', 0}}, 900, Verdict::Fine},
         {"sane_start never returns", {{'p', 0}}, 1000, Verdict::StartTooLong},
         {"the stall counts from sane_start's return", {{'p', 0}, {'f', 800}}, 1000, Verdict::Fine},
         {"no first byte", {{'p', 0}, {'f', 800}}, 1100, Verdict::Stalled},
         {"bytes keep it going", {{'p', 0}, {'f', 100}, {'b', 350}, {'b', 600}}, 850, Verdict::Fine},
-        {"then they stop", {{'p', 0}, {'f', 100}, {'b', 350}, {'b', 600}}, 900, Verdict::Stalled},
-        {"the page is stored", {{'p', 0}, {'f', 100}, {'i', 200}}, 60000, Verdict::Fine},
+        {"then they stop", {{'p', 0}, {'f', 100}, {'b', 600}}, 900, Verdict::Stalled},
         {"bytes while idle count nothing", {{'i', 0}, {'b', 100}}, 60000, Verdict::Fine},
         {"the next page starts", {{'p', 0}, {'f', 100}, {'i', 200}, {'p', 5000}}, 5900, Verdict::Fine},
     };
@@ -245,27 +156,27 @@ TEST(ScannerStallWatch, saneStartHasItsOwnBoundAndTheStallCountsFromTheLastByteA
     }
 }
 
-TEST(ScannerMessages, framesAreCutAsTheyComeAndLengthsAndCountsAreJudgedFirst)
+// What comes from outside the program is judged before it is used: frames
+// and list counts from the scanner process, status words from a backend.
+TEST(ScannerMessages, framesAreCutAsTheyComeAndLengthsCountsAndStatusesAreJudgedFirst)
 {
     using scanprotocol::Message;
-    const QByteArray first = scanprotocol::frame(Message::PageStarting, scanprotocol::pack(qint32(3)));
-    const QByteArray second = scanprotocol::frame(Message::BatchDone);
-
     // Two frames, fed a byte at a time, come out whole and in order.
+    const QByteArray stream = scanprotocol::frame(Message::PageStarting, scanprotocol::pack(qint32(3)))
+                            + scanprotocol::frame(Message::BatchDone);
     scanprotocol::FrameReader reader;
     QList<Message> messages;
-    const QByteArray stream = first + second;
+    Message message;
+    QByteArray body;
     for (char byte : stream) {
         ASSERT_TRUE(reader.append(&byte, 1));
-        Message message;
-        QByteArray body;
         while (reader.next(message, body))
             messages.append(message);
     }
     EXPECT_EQ(messages, QList<Message>({Message::PageStarting, Message::BatchDone}));
 
-    // A length past the bound, or none, breaks the stream as soon as the
-    // four bytes of the length are in: no body is awaited for it.
+    // A length past the bound, or none, breaks the stream once its four
+    // bytes are in: no body is awaited for it.
     for (quint32 length : {quint32(scanprotocol::maxFrameBytes + 1), quint32(0xffffffff), quint32(0)}) {
         scanprotocol::FrameReader refused;
         char header[4];
@@ -274,15 +185,16 @@ TEST(ScannerMessages, framesAreCutAsTheyComeAndLengthsAndCountsAreJudgedFirst)
         EXPECT_TRUE(refused.broken());
     }
 
-    // A list that claims more entries than its bytes could hold is refused
-    // before room is made for them.
-    QByteArray lying = scanprotocol::pack(true, QList<scanprotocol::Source>{{"test:0", "Scanner"}});
+    // A list claiming more entries than its bytes could hold gets no room.
+    QByteArray lying = scanprotocol::pack(true, QList<scanprotocol::Source>{{"test:0", "A"}});
     qToBigEndian(quint32(1) << 30, lying.data() + 1);
     bool listed = false;
     QList<scanprotocol::Source> sources;
     EXPECT_FALSE(scanprotocol::unpack(lying, listed, sources));
     EXPECT_TRUE(sources.isEmpty());
-    const QList<scanprotocol::Source> two = {{"test:0", "A"}, {"net:h:test:0", "B"}};
-    EXPECT_TRUE(scanprotocol::unpack(scanprotocol::pack(true, two), listed, sources));
-    EXPECT_EQ(sources, two);
+
+    // A backend's answer that is no status reads as an I/O error.
+    EXPECT_EQ(sanecall::statusFrom(6), SANE_STATUS_JAMMED);
+    for (int answer : {12, -1, 0x7fffffff})
+        EXPECT_EQ(sanecall::statusFrom(answer), SANE_STATUS_IO_ERROR) << answer;
 }

@@ -8,16 +8,11 @@
 
 #include <cstdlib>
 
-namespace {
-
-int framesStarted = 0;
-
-} // namespace
+static int framesStarted = 0;
 
 extern "C" SANE_Status sane_start(SANE_Handle handle)
 {
-    using Start = SANE_Status (*)(SANE_Handle);
-    static const auto real = reinterpret_cast<Start>(dlsym(RTLD_NEXT, "sane_start"));
+    static const auto real = reinterpret_cast<SANE_Status (*)(SANE_Handle)>(dlsym(RTLD_NEXT, "sane_start"));
     ++framesStarted;
     return real ? real(handle) : SANE_STATUS_IO_ERROR;
 }

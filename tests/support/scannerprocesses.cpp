@@ -12,46 +12,37 @@
 
 namespace scannerprocesses {
 
+namespace {
+
+// Those this process started, found by their parent and their name (the
+// kernel keeps 15 characters of it): "pid (name) state ppid ...".
 int count()
 {
-    // The kernel keeps 15 characters of a program's name.
-    const QByteArray name = QByteArray("tollivar-scanner").left(15);
+    const QByteArray name = "(" + QByteArray("tollivar-scanner").left(15) + ") ";
     int found = 0;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        bool isProcess = false;
-        entry.toInt(&isProcess);
-        if (!isProcess)
-            continue;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly))
+        if (!entry.at(0).isDigit() || !stat.open(QIODevice::ReadOnly))
             continue;
-        // "pid (name) state ppid ...": the name may hold blanks, the bracket ends it.
         const QByteArray line = stat.readAll();
-        const int open = line.indexOf('(');
-        const int close = line.lastIndexOf(')');
-        if (open < 0 || close < open)
-            continue;
-        const QList<QByteArray> rest = line.mid(close + 2).split(' ');
-        if (line.mid(open + 1, close - open - 1) == name && rest.size() > 1 && rest[1].toLongLong() == getpid())
-            ++found;
+        const int at = line.indexOf(name);
+        const QList<QByteArray> rest = line.mid(at + name.size()).split(' ');
+        found += at > 0 && rest.size() > 1 && rest[1].toLongLong() == getpid();
     }
     return found;
 }
+
+} // namespace
 
 bool waitUntilGone(int milliseconds)
 {
     QElapsedTimer clock;
     clock.start();
-    while (count() > 0) {
+    // A few rounds after they are reaped: the program hears of it from its
+    // event loop, and lets go of what it kept for them.
+    for (int roundsWithout = 0; roundsWithout < 5; roundsWithout = count() == 0 ? roundsWithout + 1 : 0) {
         if (clock.elapsed() > milliseconds)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    // Reaped; the program hears of it from its event loop, and lets go of
-    // what it kept for it.
-    for (int round = 0; round < 5; ++round) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(10);
@@ -66,17 +57,9 @@ std::string failedSince(const logwatch::LogWatch& since)
         .toStdString();
 }
 
-QStringList environment(const QString& alsoPreload)
+std::string preloads(bool abortingRead)
 {
-    QString preload = QStringLiteral(TOLLIVAR_SCANNER_SHIM);
-    if (!alsoPreload.isEmpty())
-        preload += QLatin1Char(':') + alsoPreload;
-    return {QStringLiteral("LD_PRELOAD=") + preload};
-}
-
-QString abortingReadShim()
-{
-    return QStringLiteral(TOLLIVAR_ABORTING_READ_SHIM);
+    return abortingRead ? TOLLIVAR_SCANNER_SHIM ":" TOLLIVAR_ABORTING_READ_SHIM : TOLLIVAR_SCANNER_SHIM;
 }
 
 } // namespace scannerprocesses

@@ -1,14 +1,13 @@
 // Linked into the suites that scan: their program starts the build's own
-// scanner process, with the tests' shim preloaded into it.
+// scanner process, with the tests' shims preloaded into it.
 
 #include "scanner/saneconnection.h"
 #include "tests/support/scannerprocesses.h"
 
-namespace {
+void scannerprocesses::useScannerProgram(bool abortingRead)
+{
+    SaneConnection::setScannerProgram(QStringLiteral(TOLLIVAR_SCANNER_PROGRAM),
+                                      {QStringLiteral("LD_PRELOAD=") + QString::fromStdString(preloads(abortingRead))});
+}
 
-const bool configured = [] {
-    SaneConnection::setScannerProgram(QStringLiteral(TOLLIVAR_SCANNER_PROGRAM), scannerprocesses::environment());
-    return true;
-}();
-
-} // namespace
+static const bool configured = (scannerprocesses::useScannerProgram(), true);
