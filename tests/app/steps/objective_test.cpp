@@ -152,9 +152,8 @@ TEST_F(Objective, blocksAreMeasuredCaptionedPresetFromTheLastAndAligned)
 // would lay the taller block's last row 60 px above its print.
 TEST_F(Objective, aBlockPrintedToTallerRowsKeepsItsOwnSpacings)
 {
-    const auto across = [](int first) { return answer(QStringLiteral("单选题"), QStringLiteral("横排"), first, first + 4, 4); };
-    objectiveDialogs.then(across(1));
-    objectiveDialogs.then(across(6));
+    objectiveDialogs.then(answer(QStringLiteral("单选题"), QStringLiteral("横排"), 1, 5, 4));
+    objectiveDialogs.then(answer(QStringLiteral("单选题"), QStringLiteral("横排"), 6, 10, 4));
     frame(firstBlock.frame());
     frame(tallerBlock.frame());
     ASSERT_EQ(blocks().size(), 2);

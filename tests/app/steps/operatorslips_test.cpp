@@ -106,9 +106,11 @@ TEST_F(OperatorSlips, aSecondClickOnOkNeverStoresOrOffersAFrameAgain)
     } cases[] = {
         {StepExamNumber, ExamGrid{QPoint(200, 300), 9}.frame(), [&] { examNumberDialogs.then(firstClick); }, "1 0 0 0"},
         {StepObjective, firstBlock.frame(), [&] { objectiveDialogs.then(firstClick); }, "1 1 0 0"},
-        {StepSubjective, around(answerAreas[0], 10), [&] { subjectiveDialogs.then(answerSubjective(solve, 1, 1, false, firstClick)); }, "1 1 1 0"},
+        {StepSubjective, around(answerAreas[0], 10),
+         [&] { subjectiveDialogs.then(answerSubjective(solve, 1, 1, false, firstClick)); }, "1 1 1 0"},
         // An optional set waits for its marks: none is taken from its own frame.
-        {StepSubjective, around(answerAreas[2], 10), [&] { subjectiveDialogs.then(answerSubjective(solve, 6, 8, true, firstClick)); }, "1 1 2 0"},
+        {StepSubjective, around(answerAreas[2], 10),
+         [&] { subjectiveDialogs.then(answerSubjective(solve, 6, 8, true, firstClick)); }, "1 1 2 0"},
     };
     for (bool soon : {true, false}) {
         for (const auto& c : cases) {
@@ -213,7 +215,7 @@ TEST_F(OperatorSlips, anOptionalQuestionNoGroupCouldTakeIsRefusedWhenFramed)
     } cases[] = {{6, 0, 1, true}, {5, 0, 1, true}, {4, 5, 1, true}, {4, 5, 2, true}, {4, 4, 1, false}};
     goToStep(StepSubjective);
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.setsOfTwo << " sets of two, " << c.singles << " singles, " << c.framed << " framed");
+        SCOPED_TRACE(testing::Message() << c.setsOfTwo << " sets of two, " << c.singles << " singles, then " << c.framed);
         int next = 1;
         for (int i = 0; i < c.setsOfTwo; ++i, next += 2)
             addSet({next, next + 1});
