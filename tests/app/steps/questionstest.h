@@ -76,6 +76,7 @@ struct BoxGrid
 const BoxGrid firstBlock{QPoint(900, 250)};
 const BoxGrid secondBlock{QPoint(1350, 252)};             // 2 px lower than the first
 const BoxGrid verticalBlock{QPoint(900, 720), 4, 5};       // five questions across, four options down
+const BoxGrid tallerBlock{QPoint(1800, 640), 5, 4, QSize(68, 48), QSizeF(109.656, 96.0)};  // rows 15 px further apart
 const QRect blankPaper(1820, 250, 300, 300);
 const QRect answerAreas[] = {QRect(200, 1100, 500, 250), QRect(800, 1100, 500, 250), QRect(1400, 1100, 700, 400)};
 const QRect markBoxes[] = {QRect(1450, 1140, 40, 26), QRect(1560, 1140, 40, 26), QRect(1670, 1140, 40, 26)};
@@ -108,7 +109,8 @@ inline void printExamGrid(QPainter& painter, const ExamGrid& exam)
 
 // The option boxes as the sheets print them: light grey, the option's
 // letter dark on each.
-inline void printOptionBlocks(QPainter& painter, std::initializer_list<BoxGrid> blocks = {firstBlock, secondBlock, verticalBlock})
+inline void printOptionBlocks(QPainter& painter,
+                              std::initializer_list<BoxGrid> blocks = {firstBlock, secondBlock, verticalBlock, tallerBlock})
 {
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPixelSize(30);
@@ -294,6 +296,21 @@ protected:
     DialogDesk<DrawObjectivePanel> objectiveDialogs{&window};
     DialogDesk<DrawSubjectivePanel> subjectiveDialogs{&window};
     DialogDesk<OptionalAssociatePanel> associationDialogs{&window};
+};
+
+// The question sheet on both faces of one paper, every step open.
+class QuestionSheetRoad : public QuestionRoad
+{
+protected:
+    void SetUp() override
+    {
+        QuestionRoad::SetUp();
+        if (HasFatalFailure())
+            return;
+        const QImage sheet = questionSheet(ExamGrid{QPoint(200, 300), 9});
+        openSheets({sheet, sheet}, true);
+        window->setStepButtonsEnabled(0, StepOtherMarks);
+    }
 };
 
 } // namespace questionstest

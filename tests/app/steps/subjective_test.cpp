@@ -4,18 +4,15 @@ using namespace questionstest;
 
 namespace {
 
-class Subjective : public QuestionRoad
+class Subjective : public QuestionSheetRoad
 {
 protected:
     void SetUp() override
     {
-        QuestionRoad::SetUp();
+        QuestionSheetRoad::SetUp();
         if (HasFatalFailure())
             return;
-        const QImage sheet = questionSheet(ExamGrid{QPoint(200, 300), 9});
-        openSheets({sheet, sheet}, true);
         answerSheet.jumpObjects = true;
-        window->setStepButtonsEnabled(0, StepOtherMarks);
         goToStep(StepSubjective);
     }
 
